@@ -1,0 +1,71 @@
+#include <GL/freeglut.h>
+#include <SFML/System/Thread.hpp>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "app/audio.h"
+#include "app/platform.h"
+#include "net/connection.h"
+#include "net/messages.h"
+#include "net/status_text.h"
+#include "render/draw.h"
+#include "render/floating_seeds.h"
+#include "render/frame.h"
+#include "render/textures.h"
+#include "rules/board.h"
+#include "rules/sowing.h"
+#include "screens/input.h"
+
+namespace {
+
+void on_window_close() {
+    close_handler();
+    exit_program(0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!start_audio()) {
+        return -1;
+    }
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    new_game();
+    match.starting_player = 2;  // so the first game is begun by player 1
+
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutInitWindowPosition(100, 100);
+    glutInitWindowSize(1000, 400);
+    glutCreateWindow("Sowrow");
+    glEnable(GL_TEXTURE_2D);
+    load_all_textures();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ZERO);
+
+    glutReshapeFunc(on_reshape);
+    glutDisplayFunc(display_frame);
+    glutKeyboardFunc(key_handler);
+    glutSpecialFunc(special_key_handler);
+    glutMouseFunc(mouse_handler);
+    glutPassiveMotionFunc(motion_handler);
+    glutMotionFunc(motion_handler);
+    glutIdleFunc(display_frame);
+    glutCloseFunc(on_window_close);
+
+    glutTimerFunc(100, computer_timer, 0);
+    sf::Thread connection(&network_thread, 0);
+    connection.launch();
+    glutTimerFunc(100, message_timer, 0);
+    glutTimerFunc(300, caret_timer, 0);
+    glutTimerFunc(300, connecting_dots_timer, 0);
+    glutTimerFunc(500, waiting_dots_timer, 0);
+    glutTimerFunc(500, sowing_timer, 0);
+    glutTimerFunc(500, toggle_blink, 0);
+    glutTimerFunc(500, move_floating_seeds, 0);
+
+    glClearColor(0, 0, 0, 0);
+    glutMainLoop();
+    return 0;
+}

@@ -1,0 +1,35 @@
+// The few services the game asks of the desktop. The game logic calls only
+// these; app/platform.cpp provides them for real, tests/fake_platform.cpp
+// records every call so handlers and timers can be tested without a window.
+#pragma once
+
+#include <cstddef>
+
+using TimerCallback = void (*)(int);
+
+// Calls `callback(0)` once, `milliseconds` from now, on the main thread.
+void arm_timer(unsigned milliseconds, TimerCallback callback);
+
+// Moves the mouse pointer to a point of the window, in window pixels.
+void warp_pointer(int x, int y);
+
+// The seed sound: a short click each time a seed drops or is taken.
+void play_seed_sound();
+
+// A modal error box with one OK button. Blocks the calling thread until the
+// player dismisses it; the game window keeps running meanwhile.
+void show_error_box(const char* text, const char* caption);
+
+void sleep_milliseconds(int milliseconds);
+
+// Ends the process at once. The recording fake returns, so callers must
+// return straight after calling it.
+void exit_program(int status);
+
+// The pointing-hand pointer shape, and installing a shape over the window.
+int hand_pointer_shape();
+void set_pointer_shape(int shape);
+
+// The dotted IPv4 address of this machine's outgoing interface, or
+// "0.0.0.0" when it has none.
+void local_ipv4_address(char* text, std::size_t capacity);

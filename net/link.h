@@ -1,0 +1,49 @@
+// All network state shared between the main thread and the connection thread.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+
+constexpr unsigned short kGamePort = 45678;
+constexpr int kMessageCapacity = 100;
+constexpr int kInboxCapacity = 1024;
+constexpr int kAddressCapacity = 20;
+constexpr int kAddressMaxLength = 15;
+
+struct NetLink {
+    // Flags read by the connection thread are atomic; the rest belong to the
+    // main thread.
+    std::atomic<bool> network_game;
+    std::atomic<bool> hosting;
+    std::atomic<bool> joining;
+    std::atomic<bool> awaiting_peer;
+    std::atomic<bool> connected;
+    std::atomic<bool> address_entry_open;
+    std::atomic<bool> quiet_disconnect;
+    // Set by the connection thread once the player has dismissed its
+    // "Disconnected!" box; the main thread applies the reset.
+    std::atomic<bool> connection_lost;
+
+    char peer_address[kAddressCapacity];
+
+    // Guards receive_buffer, last_received and inbox.
+    std::mutex inbox_mutex;
+    char receive_buffer[kMessageCapacity];
+    char last_received[kMessageCapacity];
+    char inbox[kInboxCapacity];
+
+    char send_buffer[kMessageCapacity];
+    bool peer_paused;
+    bool awaiting_rematch;
+    bool resume_sowing_on_unpause;
+
+    char waiting_text[kMessageCapacity];
+    char connecting_text[kMessageCapacity];
+    char address_prompt_text[kMessageCapacity];
+    int text_anim_phase;
+};
+
+extern NetLink net_link;
+
+// Empties the receive, inbox and send buffers.
+void clear_message_buffers();

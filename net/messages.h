@@ -1,0 +1,16 @@
+// The tiny text messages two copies of the game exchange.
+#pragma once
+
+#include <cstddef>
+
+// Sends the text and its terminating NUL to the opponent; failures are ignored.
+void send_message(const char* text);
+
+// Sends the move text of a pit: the column digit, then the row digit.
+void send_move(int row, int column);
+
+// Interprets at most one received message every 100 ms.
+void message_timer(int);
+
+// The window is closing: tell a network opponent.
+void close_handler();

@@ -1,0 +1,19 @@
+// The seven decorative seeds that drift over the menus and help pages.
+#pragma once
+
+constexpr int kFloatingSeedCount = 7;
+
+struct FloatingSeed {
+    int x, y;    // centre
+    int dx, dy;  // step per 100 ms tick, never both 0
+};
+
+extern FloatingSeed floating_seeds[kFloatingSeedCount];
+extern int blink_phase;  // which hover picture shows, 0 or 1
+
+// A new random place and direction; four rand draws: x, y, dx, dy.
+void respawn_floating_seed(FloatingSeed& seed);
+
+// Timers: drift every 100 ms, switch the hover picture every 500 ms.
+void move_floating_seeds(int);
+void toggle_blink(int);

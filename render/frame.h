@@ -1,0 +1,4 @@
+// Draws the whole window for whichever screen shows.
+#pragma once
+
+void display_frame();

@@ -1,0 +1,154 @@
+#include "rules/board.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/platform.h"
+#include "net/link.h"
+#include "render/floating_seeds.h"
+#include "screens/screen.h"
+
+Board board;
+Match match = [] {
+    Match initial{};
+    initial.sound_on = true;  // the one field that does not start at zero
+    return initial;
+}();
+
+namespace {
+
+// Seed centres lie in a 30-pixel square inside each pit.
+constexpr int kScatterLeft = 185;
+constexpr int kScatterTop = 120;
+constexpr int kPitSpacingX = 100;
+constexpr int kPitSpacingY = 130;
+constexpr int kScatterSpread = 30;
+
+// Stores fill in columns of 13 seeds, 15 pixels apart.
+constexpr int kStoreColumnHeight = 13;
+constexpr int kStoreSlotSpacing = 15;
+constexpr int kPlayer2StoreX = 79;
+constexpr int kPlayer1StoreX = 879;
+constexpr int kStoreTopY = 110;
+
+constexpr Point kWindowMiddle{500, 200};
+
+void copy_if_empty(char* text, const char* base) {
+    if (text[0] == '\0') {
+        std::strcpy(text, base);
+    }
+}
+
+}  // namespace
+
+Pit& pit_at(int row, int column) {
+    return board.pits[row * kColumnCount + column];
+}
+
+int own_row(int player) {
+    return player == 1 ? 1 : 0;
+}
+
+bool is_on_board(int row, int column) {
+    return row >= 0 && row < kRowCount && column >= 0 && column < kColumnCount;
+}
+
+PitPosition next_pit(int row, int column) {
+    if (row == 1) {
+        return column < kColumnCount - 1 ? PitPosition{1, column + 1}
+                                         : PitPosition{0, kColumnCount - 1};
+    }
+    return column > 0 ? PitPosition{0, column - 1} : PitPosition{1, 0};
+}
+
+Point scatter_point(int row, int column) {
+    // Two separate statements: the x draw must come before the y draw.
+    const int x = kScatterLeft + kPitSpacingX * column + std::rand() % kScatterSpread;
+    const int y = kScatterTop + kPitSpacingY * row + std::rand() % kScatterSpread;
+    return {x, y};
+}
+
+Point top_seed_point(int row, int column) {
+    const Pit& pit = pit_at(row, column);
+    if (pit.count <= 0) {
+        return kWindowMiddle;
+    }
+    return {pit.seed_x[pit.count - 1], pit.seed_y[pit.count - 1]};
+}
+
+Point store_slot_point(int player, int n) {
+    const int left = player == 1 ? kPlayer1StoreX : kPlayer2StoreX;
+    return {left + kStoreSlotSpacing * (n / kStoreColumnHeight),
+            kStoreTopY + kStoreSlotSpacing * (n % kStoreColumnHeight)};
+}
+
+int row_seed_total(int row) {
+    int total = 0;
+    for (int column = 0; column < kColumnCount; ++column) {
+        total += pit_at(row, column).count;
+    }
+    return total;
+}
+
+int board_seed_total() {
+    return row_seed_total(0) + row_seed_total(1);
+}
+
+void new_game() {
+    match.source_column = 0;
+    match.source_row = 1;
+    match.starting_player = match.starting_player == 1 ? 2 : 1;
+    match.current_player = match.starting_player;
+    screen.who_first_open = !match.versus_human;
+    match.new_turn = true;
+    match.step_phase = 1;
+    match.sowing_active = false;
+    net_link.resume_sowing_on_unpause = false;
+    screen.hand_cursor = hand_pointer_shape();
+
+    for (int index = 0; index < kPitCount; ++index) {
+        Pit& pit = board.pits[index];
+        pit.count = kStartingSeedsPerPit;
+        for (int slot = 0; slot < kStartingSeedsPerPit; ++slot) {
+            const Point spot = scatter_point(index / kColumnCount, index % kColumnCount);
+            pit.seed_x[slot] = spot.x;
+            pit.seed_y[slot] = spot.y;
+        }
+    }
+
+    match.player1_store = 0;
+    match.player2_store = 0;
+    match.game_result = kInPlay;
+    screen.paused = false;
+
+    for (FloatingSeed& seed : floating_seeds) {
+        respawn_floating_seed(seed);
+    }
+
+    screen.quit_question_open = false;
+    match.capture_pending = false;
+    net_link.network_game = false;
+    clear_message_buffers();
+
+    copy_if_empty(net_link.waiting_text, "Waiting for connection");
+    copy_if_empty(net_link.address_prompt_text, "Enter IP Address: ");
+    copy_if_empty(net_link.connecting_text, "connecting please wait");
+
+    screen.exit_dialog_open = false;
+    screen.exit_yes_selected = false;
+}
+
+bool is_game_over() {
+    if (match.current_player == 2 && row_seed_total(0) == 0) {
+        return true;
+    }
+    if (match.current_player == 1 && row_seed_total(1) == 0) {
+        return true;
+    }
+    return board_seed_total() == 2;
+}
+
+bool screen_is(double value) {
+    return std::fabs(screen.screen_code - value) <= std::fabs(screen.screen_code) * 1e-5;
+}

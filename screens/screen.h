@@ -1,0 +1,34 @@
+// Which screen and which overlay shows.
+#pragma once
+
+// The screen codes: the integer part is the group (menus, help pages, the
+// game), the tenths the page within it.
+constexpr double kMainMenu = 0.0;
+constexpr double kPlayerMenu = 0.1;
+constexpr double kNetworkMenu = 0.2;
+constexpr double kInstructionsPage = 1.0;
+constexpr double kControlsPage = 1.1;
+constexpr double kBoardScreen = 2.0;
+
+struct Screen {
+    double screen_code;
+    int menu_choice;  // highlighted button, the top one 0
+    bool quit_question_open;
+    bool exit_dialog_open;
+    bool exit_yes_selected;
+    bool who_first_open;
+    bool paused;
+    int hand_cursor;
+};
+
+extern Screen screen;
+
+// Flow operations: starting, pausing, resuming, leaving and replaying games.
+void start_versus_computer();
+void start_local_game();
+void start_hosting();
+void start_joining();
+void pause_game();
+void resume_game();
+void leave_game();
+void play_again();

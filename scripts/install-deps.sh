@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing Sowrow needs, from Debian 12.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config clang
+  libsfml-dev freeglut3-dev libgl-dev libglu1-mesa-dev libsdl2-dev
+  googletest libgtest-dev libbenchmark-dev
+  # running without a desktop: X server, input, pixels, software OpenGL
+  xvfb xauth xdotool x11-utils libgl1-mesa-dri python3 python3-xlib python3-pil
+  # the asset scripts
+  python3-numpy vorbis-tools fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
