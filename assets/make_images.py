@@ -718,7 +718,7 @@ def make_icon(size):
     hollows = np.maximum(hollows, coverage(round_rect_sdf(w, h, 392, 140, 456, 372, 32)))
     carve(image, hollows, depth=2.5, interior_shade=0.5)
     bevel_frame(image, 24, 14, light_alpha=0.55, dark_alpha=0.6, radius=90)
-    colour, alpha = seed_sprite((72, 80), (34.8, 38.4), (25.6, 34.4), -0.45)
+    colour, alpha = seed_sprite((48, 52), (23.2, 25.0), (16.6, 22.4), -0.45)
     sh, sw = alpha.shape
     spots = {0: [(0, -8)], 1: [(-10, -18), (10, 16)], 2: [(-10, -24), (12, -4), (-4, 24)],
              3: [(0, 0)], 4: [(-8, -10), (10, 14)], 5: [(0, -20), (-6, 18)]}
@@ -728,7 +728,7 @@ def make_icon(size):
             region = image[py : py + sh, px : px + sw]
             region *= 1 - alpha[..., None]
             region += colour
-    for px, py in ((52, 170), (54, 232), (390, 240)):
+    for px, py in ((64, 170), (64, 226), (400, 250)):
         region = image[py : py + sh, px : px + sw]
         region *= 1 - alpha[..., None]
         region += colour
