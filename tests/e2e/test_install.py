@@ -54,6 +54,17 @@ try:
     for rel in ("bin/sowrow", "libexec/sowrow/sowrow"):
         check(os.access(os.path.join(usr, rel), os.X_OK), f"{rel} is executable")
 
+    if shutil.which("appstreamcli"):
+        run = subprocess.run(["appstreamcli", "validate", "--no-net", os.path.join(
+            usr, "share/metainfo/io.github.sowrow.Sowrow.metainfo.xml")], capture_output=True, text=True)
+        check(run.returncode == 0, "the metainfo validates", run.stdout.strip()[-300:])
+    manual = installed_manual(usr)
+    if manual and shutil.which("man"):
+        run = subprocess.run(["man", "--warnings", "-l", os.path.join(usr, manual[0])],
+                             capture_output=True, text=True, env=dict(os.environ, MANPAGER="cat"))
+        check(run.returncode == 0 and "NETWORK PLAY" in run.stdout and not run.stderr.strip(),
+              "the manual page formats without warnings", run.stderr.strip()[-300:])
+
     # The launcher finds its data from any working directory and through a symlink;
     # without the sounds the game would end before any window.
     elsewhere = os.path.join(work, "elsewhere")
