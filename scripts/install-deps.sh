@@ -9,6 +9,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   # running without a desktop: X server, input, pixels, software OpenGL
   xvfb xauth xdotool x11-utils libgl1-mesa-dri python3 python3-xlib python3-pil
+  # packaging and its checks
+  dpkg-dev lintian appstream man-db
   # the asset scripts
   python3-numpy vorbis-tools fonts-dejavu-core
 )

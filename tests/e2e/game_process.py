@@ -34,6 +34,23 @@ class Game:
         size = re.search(r"Geometry: (\d+)x(\d+)", out)
         return (int(pos[1]), int(pos[2])), (int(size[1]), int(size[2]))
 
+    def wait_first_frame(self, window, timeout=15):
+        """Seconds from launch until the window shows a pixel that is not black, or None."""
+        from Xlib import X, display
+        screen = display.Display()
+        try:
+            win = screen.create_resource_object("window", int(window))
+            deadline = time.monotonic() + timeout
+            while time.monotonic() < deadline and self.proc.poll() is None:
+                geom = win.get_geometry()
+                image = win.get_image(0, 0, geom.width, geom.height, X.ZPixmap, 0xFFFFFFFF)
+                if any(image.data):
+                    return time.monotonic() - self.started
+                time.sleep(0.05)
+        finally:
+            screen.close()
+        return None
+
     def peak_memory_kib(self):
         with open(f"/proc/{self.proc.pid}/status") as status:
             for line in status:

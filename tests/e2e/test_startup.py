@@ -50,24 +50,29 @@ def image_names():
         return sorted(set(re.findall(r'"Images/([A-Za-z0-9_]+\.bmp)"', f.read())))
 
 
-def run_window(cwd):
+def run_window(cwd, first_frame=False):
     game = Game(BINARY, cwd)
     window = game.wait_window(30)
     mapped = time.monotonic() - game.started
     geom = Game.geometry(window) if window else None
+    frame = game.wait_first_frame(window) if window and first_frame else None
     mem = game.peak_memory_kib() if window else None
     time.sleep(1)
     code, out, err = game.stop()
+    if first_frame:
+        return window, geom, mapped, mem, out, frame
     return window, geom, mapped, mem, out
 
 
 # The window
 d = data_dir()
-window, geom, mapped, mem, out = run_window(d)
+window, geom, mapped, mem, out, frame = run_window(d, first_frame=True)
 check(window is not None, "window titled Sowrow appears")
 if geom:
     check(geom[1] == (1000, 400), f"window is 1000x400 (got {geom[1]}, at {geom[0]})")
 print(f"launch to window mapped: {mapped:.2f} s; peak memory {mem} KiB")
+# A figure only: the first frame that is not all black.
+print("launch to first frame: " + (f"{frame:.2f} s" if frame is not None else "no drawn frame within 15 s"))
 shutil.rmtree(d)
 
 # A missing sound or music file ends the game before any window
