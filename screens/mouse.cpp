@@ -3,4 +3,3 @@
 
 void mouse_handler(int, int, int, int) {}
 void motion_handler(int, int) {}
-void continue_move() {}
