@@ -45,11 +45,8 @@ void continue_move() {
         return;
     PitPosition pit = next_pit(match.source_row, match.source_column);
     begin_sowing(pit.row, pit.column);
-    if (network) {
-        char text[8];
-        std::snprintf(text, sizeof text, "%d%d", pit.column, pit.row);
-        send_message(text);
-    }
+    if (network)
+        send_move(pit.row, pit.column);
 }
 
 void key_handler(unsigned char raw, int, int) {

@@ -1,5 +1,3 @@
-#include <cstdio>
-
 #include "app/platform.h"
 #include "net/link.h"
 #include "net/messages.h"
@@ -29,12 +27,6 @@ bool in_no(int x, int y) {
 }
 bool in_pit(int x, int y, int r, int c) {
     return inside(x, y, 165 + 100 * c, 90 + 130 * r, 235 + 100 * c, 180 + 130 * r);
-}
-
-void send_move(int row, int column) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%d%d", column, row);
-    send_message(text);
 }
 
 bool board_takes_clicks() {
