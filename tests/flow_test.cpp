@@ -13,6 +13,9 @@
 
 namespace {
 
+// GLUT's codes for the arrow keys.
+constexpr int kKeyUp = 101, kKeyDown = 103;
+
 const std::string kPause("p", 2), kUnpause("u", 2), kQuit("q", 2);
 
 class Flow : public ::testing::Test {
@@ -112,15 +115,15 @@ TEST_F(Flow, JoiningKeepsTheLastAddress) {
 // that came without pointer motion.
 TEST_F(Flow, HighlightLeftOnTheEmptyFourthSlot) {
     for (int i = 0; i < 3; ++i)
-        special_key_handler(103, 0, 0);
+        special_key_handler(kKeyDown, 0, 0);
     mouse_handler(0, 0, 500, 175);
     ASSERT_TRUE(screen_is(kPlayerMenu));
     EXPECT_EQ(screen.menu_choice, 3);
     key_handler(13, 0, 0);
-    special_key_handler(103, 0, 0);
+    special_key_handler(kKeyDown, 0, 0);
     EXPECT_TRUE(screen_is(kPlayerMenu));
     EXPECT_EQ(screen.menu_choice, 3);
-    special_key_handler(101, 0, 0);
+    special_key_handler(kKeyUp, 0, 0);
     EXPECT_EQ(screen.menu_choice, 2);
     motion_handler(500, 175);
     EXPECT_EQ(screen.menu_choice, 0);
@@ -144,7 +147,7 @@ TEST_F(Flow, ExitBoxShowsAgainAfterLeavingTheMainMenuByKeyboard) {
     screen.menu_choice = 3;
     key_handler(13, 0, 0);
     ASSERT_TRUE(screen.exit_dialog_open);
-    special_key_handler(101, 0, 0);
+    special_key_handler(kKeyUp, 0, 0);
     key_handler(13, 0, 0);
     EXPECT_TRUE(screen_is(kInstructionsPage));
     key_handler(27, 0, 0);

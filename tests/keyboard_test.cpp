@@ -14,6 +14,9 @@
 
 namespace {
 
+// GLUT's codes for the arrow keys.
+constexpr int kKeyLeft = 100, kKeyUp = 101, kKeyDown = 103;
+
 class MainMenuKeys : public ::testing::Test {
   protected:
     void SetUp() override { reset_game_state(); }
@@ -29,12 +32,12 @@ TEST_F(MainMenuKeys, YEndsEvenWithoutTheQuitQuestion) {
 TEST_F(MainMenuKeys, DownStopsAtTheExitButtonAndLeftEnterQuits) {
     screen.screen_code = kMainMenu;
     for (int i = 0; i < 4; ++i)
-        special_key_handler(103, 0, 0);
+        special_key_handler(kKeyDown, 0, 0);
     EXPECT_EQ(screen.menu_choice, 3);
     key_handler(13, 0, 0);
     EXPECT_TRUE(screen.exit_dialog_open);
     EXPECT_TRUE(platform.exits.empty());
-    special_key_handler(100, 0, 0);
+    special_key_handler(kKeyLeft, 0, 0);
     key_handler(13, 0, 0);
     ASSERT_EQ(platform.exits.size(), 1u);
     EXPECT_EQ(platform.exits[0], 0);
@@ -236,7 +239,7 @@ TEST_F(MainMenuKeys, QuitQuestionBlocksTheMenuUntilYOrN) {
     key_handler(27, 0, 0);
     key_handler(27, 0, 0);
     EXPECT_TRUE(screen.quit_question_open);
-    special_key_handler(103, 0, 0);
+    special_key_handler(kKeyDown, 0, 0);
     key_handler(13, 0, 0);
     mouse_handler(0, 0, 500, 175);
     EXPECT_EQ(screen.screen_code, kMainMenu);
@@ -249,7 +252,7 @@ TEST_F(MainMenuKeys, QuitQuestionBlocksTheMenuUntilYOrN) {
 TEST_F(MainMenuKeys, EscClosesTheExitBoxWithoutTheQuestion) {
     screen.menu_choice = 3;
     key_handler(13, 0, 0);
-    special_key_handler(100, 0, 0);
+    special_key_handler(kKeyLeft, 0, 0);
     key_handler(27, 0, 0);
     EXPECT_FALSE(screen.exit_dialog_open);
     EXPECT_FALSE(screen.exit_yes_selected);
