@@ -61,16 +61,24 @@ void draw_filled_rect(float x0, float y0, float x1, float y1, float r, float g, 
     glEnable(GL_TEXTURE_2D);
 }
 
-// Lines on integer coordinates sit on pixel edges and rasterise a pixel off;
-// moving to pixel centres puts the outline on the pixels meant.
+static void pixel_band(float x0, float y0, float x1, float y1) {
+    glVertex2f(x0, y0);
+    glVertex2f(x0, y1);
+    glVertex2f(x1, y1);
+    glVertex2f(x1, y0);
+}
+
+// Four one-pixel bands rather than a line loop: line rasterisation may leave
+// out a corner pixel (Mesa drops one), filled quads light exactly the pixels
+// from (x0, y0) to (x1, y1) inclusive.
 void draw_outline_rect(float x0, float y0, float x1, float y1, float r, float g, float b) {
     glDisable(GL_TEXTURE_2D);
     glColor3f(r, g, b);
-    glBegin(GL_LINE_LOOP);
-    glVertex2f(x0 + 0.5f, y0 + 0.5f);
-    glVertex2f(x1 + 0.5f, y0 + 0.5f);
-    glVertex2f(x1 + 0.5f, y1 + 0.5f);
-    glVertex2f(x0 + 0.5f, y1 + 0.5f);
+    glBegin(GL_QUADS);
+    pixel_band(x0, y0, x1 + 1, y0 + 1);
+    pixel_band(x0, y1, x1 + 1, y1 + 1);
+    pixel_band(x0, y0 + 1, x0 + 1, y1);
+    pixel_band(x1, y0 + 1, x1 + 1, y1);
     glEnd();
     glEnable(GL_TEXTURE_2D);
 }

@@ -16,6 +16,6 @@ void draw_textured_quad(GLuint texture, float x0, float y0, float x1, float y1, 
 // A picture with transparent parts: the mask cuts a hole, the image fills it.
 void draw_masked_sprite(GLuint mask, GLuint image, float x0, float y0, float x1, float y1);
 
-// Untextured shapes; both leave texturing on as they found it.
+// Untextured shapes; both switch texturing off while they draw and back on.
 void draw_filled_rect(float x0, float y0, float x1, float y1, float r, float g, float b);
 void draw_outline_rect(float x0, float y0, float x1, float y1, float r, float g, float b);
