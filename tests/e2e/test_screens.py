@@ -126,6 +126,19 @@ def check_quit_question(game):
     check(colour_count(game.grab(), 385, 240, 720, 266, *YELLOW) == 0, "quit question stayed")
 
 
+def check_information_pages(game):
+    # From the third button: the instructions, then the controls, undimmed.
+    for key, name in (("Return", "Instruction2"), ("n", "Controls")):
+        game.key(key)
+        pixels = game.grab()
+        save(pixels, name)
+        shown = match_fraction(region(pixels, 200, 10, 800, 390), picture(name), 6)
+        check(shown > 0.9, "%s page not shown undimmed (%.2f)" % (name, shown))
+        check(frame_is_black(pixels), "something drawn over the frame of the %s page" % name)
+    game.key("m")
+    check_buttons(game.grab(), MAIN_MENU, 2)
+
+
 def check_exit_box(game):
     box, yes, no = picture("exit_question_box"), picture("yes"), picture("no")
     around_buttons = np.ones((200, 300), dtype=bool)
@@ -248,6 +261,7 @@ def main():
     try:
         check_main_menu(game)
         check_quit_question(game)
+        check_information_pages(game)
         check_exit_box(game)
         check_game_screen(game)
         check_pit_outline(game)
