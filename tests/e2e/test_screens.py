@@ -116,6 +116,22 @@ def check_main_menu(game):
     check(hover_phase(pixels, MAIN_MENU[2], 2) is not None, "overlay not on the third button")
 
 
+def check_three_button_menus(game):
+    menu = picture("Menu")
+    empty_slot = menu[310:350, 160:470] * 0.9
+    for keys, names, chosen in ((["Return"], ["vsplayer1", "vsplayer2", "back"], 0),
+                                (["Down"], ["vsplayer1", "vsplayer2", "back"], 1),
+                                (["Return"], ["host", "connect", "back"], 0)):
+        game.key(*keys)
+        pixels = game.grab()
+        save(pixels, "%s_%d" % (names[0], chosen))
+        check_buttons(pixels, names, chosen)
+        check(hover_phase(pixels, names[chosen], chosen) is not None, "overlay off the choice")
+        fourth = match_fraction(region(pixels, *normal_rect(3)), empty_slot, 6)
+        check(fourth > 0.85, "fourth slot of a three-button menu not empty (%.2f)" % fourth)
+    game.key("Escape", "Escape")
+
+
 def check_quit_question(game):
     game.key("Escape")
     pixels = game.grab()
@@ -259,6 +275,7 @@ def check_pit_outline(game):
 def main():
     game = Game(BINARY, SOURCE)
     try:
+        check_three_button_menus(game)
         check_main_menu(game)
         check_quit_question(game)
         check_information_pages(game)
