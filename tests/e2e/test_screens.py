@@ -9,8 +9,8 @@ import time
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import (Game, check, colour_count, find_sprites, load_picture, match_fraction,  # noqa: E402
-                     region, save, stretched)
+from harness import (  # noqa: E402
+    Game, check, colour_count, find_sprites, load_picture, match_fraction, region, save, stretched)
 
 BINARY, SOURCE = sys.argv[1], sys.argv[2]
 
