@@ -41,6 +41,10 @@ struct NetLink {
     char connecting_text[kMessageCapacity];
     char address_prompt_text[kMessageCapacity];
     int text_anim_phase;
+
+    // This machine's address, shown while hosting; asked for once when
+    // hosting starts rather than on every frame.
+    char local_address[kAddressCapacity];
 };
 
 extern NetLink net_link;

@@ -1,6 +1,21 @@
 // The drawing space and the operations every picture is made of.
 #pragma once
 
+#include <GL/gl.h>
+
 #include "render/textures.h"
 
 void on_reshape(int width, int height);
+
+// Text in the game's one bitmap font; the caller sets the colour and turns
+// texturing off around it.
+void draw_text(float x, float y, const char* text);
+
+void draw_textured_quad(GLuint texture, float x0, float y0, float x1, float y1, float shade);
+
+// A picture with transparent parts: the mask cuts a hole, the image fills it.
+void draw_masked_sprite(GLuint mask, GLuint image, float x0, float y0, float x1, float y1);
+
+// Untextured shapes; both switch texturing off while they draw and back on.
+void draw_filled_rect(float x0, float y0, float x1, float y1, float r, float g, float b);
+void draw_outline_rect(float x0, float y0, float x1, float y1, float r, float g, float b);

@@ -42,6 +42,7 @@ void start_hosting() {
     net_link.hosting = true;
     net_link.joining = false;
     net_link.awaiting_peer = true;
+    local_ipv4_address(net_link.local_address, sizeof net_link.local_address);
     open_network_game();
 }
 

@@ -47,6 +47,7 @@ void reset_game_state() {
     net_link.connecting_text[0] = '\0';
     net_link.address_prompt_text[0] = '\0';
     net_link.text_anim_phase = 0;
+    net_link.local_address[0] = '\0';
     reset_platform_record();
 }
 
