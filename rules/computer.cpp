@@ -1,14 +1,130 @@
 #include "rules/computer.h"
 
+#include <cstdlib>
+
 #include "rules/board.h"
 
+namespace {
+
+constexpr int kComputerRow = 0;
+constexpr int kComputerPauseTicks = 4;
+constexpr int kRandomPickOneIn = 10;
+
+// A relay chain can go round for ever, and a candidate is played out inside
+// one timer step, so its drops are bounded. Searching random and hill-climbed
+// boards, the longest chain that still ended took about 6 000 drops (hours of
+// play at one seed a second); the bound leaves ample room above that and
+// keeps a pick of seven such candidates well under a millisecond.
+constexpr int kMaxSimulatedDrops = 50000;
+
+// A candidate cut short would leave the computer relaying for ever, so it
+// scores below a move that captures nothing.
+constexpr int kEndlessScore = -1;
+
+int pit_index(PitPosition position) {
+    return position.row * kColumnCount + position.column;
+}
+
+int next_index(int index) {
+    return pit_index(next_pit(index / kColumnCount, index % kColumnCount));
+}
+
+bool computer_pit_has_seeds(int column) {
+    return pit_at(kComputerRow, column).count > 0;
+}
+
+// The seeds the move from (0, column) would capture, played out on a copy of
+// the counts; kEndlessScore when its relay chain outruns the bound.
+int capture_score(int column) {
+    int counts[kPitCount];
+    int next[kPitCount];
+    for (int index = 0; index < kPitCount; ++index) {
+        counts[index] = board.pits[index].count;
+        next[index] = next_index(index);
+    }
+    int source = pit_index({kComputerRow, column});
+    int current = source;
+    int drops = 0;
+    for (;;) {
+        while (counts[source] > 0) {
+            current = next[current];
+            ++counts[current];
+            --counts[source];
+            if (++drops > kMaxSimulatedDrops) {
+                return kEndlessScore;
+            }
+        }
+        const int after = next[current];
+        if (counts[after] == 0) {
+            return counts[next[after]];
+        }
+        source = current = after;
+    }
+}
+
+}  // namespace
+
 int pick_computer_pit() {
-    return 0;
+    if (std::rand() % kRandomPickOneIn == 0) {
+        match.sow_column = pick_random_pit();
+    } else {
+        // best_capture_pit names an empty pit only when the whole row is
+        // empty, and asking again would then never end.
+        do {
+            match.sow_column = best_capture_pit();
+        } while (!computer_pit_has_seeds(match.sow_column) && match.game_result == kInPlay &&
+                 row_seed_total(kComputerRow) > 0);
+    }
+    match.computer_delay = kComputerPauseTicks;
+    return match.sow_column;
 }
+
 int pick_random_pit() {
-    return 0;
+    // Once the game is decided, or with no seed on the row to find, the first
+    // draw stands.
+    do {
+        match.sow_column = std::rand() % kColumnCount;
+    } while (!computer_pit_has_seeds(match.sow_column) && match.game_result == kInPlay &&
+             row_seed_total(kComputerRow) > 0);
+    return match.sow_column;
 }
+
 int best_capture_pit() {
-    return 0;
+    int scores[kColumnCount] = {};
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (computer_pit_has_seeds(column)) {
+            scores[column] = capture_score(column);
+        }
+    }
+    int best = 0;
+    for (int column = 1; column < kColumnCount; ++column) {
+        if (scores[column] > scores[best]) {
+            best = column;
+        }
+    }
+    if (computer_pit_has_seeds(best)) {
+        return best;
+    }
+    // Nothing captures: the leftmost pit with seeds, passing over endless
+    // candidates while another pit remains.
+    for (int column = 1; column < kColumnCount; ++column) {
+        if (computer_pit_has_seeds(column) && scores[column] != kEndlessScore) {
+            return column;
+        }
+    }
+    for (int column = 1; column < kColumnCount; ++column) {
+        if (computer_pit_has_seeds(column)) {
+            return column;
+        }
+    }
+    return best;
 }
-void computer_opens_game() {}
+
+void computer_opens_game() {
+    match.current_player = 2;
+    match.sow_row = kComputerRow;
+    match.sow_column = pick_random_pit();
+    match.computer_delay = kComputerPauseTicks;
+    match.source_row = kComputerRow;
+    match.source_column = match.sow_column;
+}
