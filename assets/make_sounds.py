@@ -69,10 +69,10 @@ def make_seed_tock():
 
     # Impact noise, low-passed so the click stays soft rather than crisp.
     noise = rng.standard_normal(length) * np.exp(-t / 0.0025)
-    spec = np.fft.rfft(noise)
+    spectrum = np.fft.rfft(noise)
     freqs = np.fft.rfftfreq(length, 1.0 / RATE)
-    spec *= 1.0 / (1.0 + (freqs / 2500.0) ** 2)
-    noise = np.fft.irfft(spec, length)
+    spectrum *= 1.0 / (1.0 + (freqs / 2500.0) ** 2)
+    noise = np.fft.irfft(spectrum, length)
     out += 0.6 * noise / np.max(np.abs(noise))
 
     # Short fades so neither end clicks.
