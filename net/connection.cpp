@@ -236,8 +236,10 @@ void take_chunk(const char* chunk, std::size_t count) {
         }
         if (end > start) {
             const std::size_t size = end - start;
-            std::memcpy(net_link.last_received, chunk + start, size);
-            net_link.last_received[size] = '\0';
+            const std::size_t shown =
+                size < sizeof net_link.last_received ? size : sizeof net_link.last_received - 1;
+            std::memcpy(net_link.last_received, chunk + start, shown);
+            net_link.last_received[shown] = '\0';
             // What does not fit is dropped; an honest opponent never has this
             // much unread.
             const std::size_t room = sizeof net_link.inbox - 1 - length;
