@@ -28,18 +28,16 @@ void remove_front(std::size_t count) {
 
 // A message that can never be meant in this side's state is removed, so a
 // stray byte does not hold back everything behind it. An honest opponent
-// never sends one.
+// never sends one: its moves leave before its pause and after its
+// play-again, so while either is in force the next message is "u" or "p".
 bool is_stray(char c) {
-    if (is_digit(c)) {
-        return false;
-    }
     if (net_link.awaiting_rematch) {
         return c != 'p' && c != 'P';
     }
     if (net_link.peer_paused) {
         return c != 'u';
     }
-    return c != 'p';
+    return c != 'p' && !is_digit(c);
 }
 
 int opponent_player() {
@@ -69,10 +67,9 @@ bool move_fits(int row, int column) {
 }
 
 // Whether a received move must wait: this side is still playing out the
-// previous one, or a pause or a finished game holds play.
+// previous one, its own pause prompt is open or its game is over.
 bool move_must_wait() {
-    return match.sowing_active || screen.paused || net_link.peer_paused ||
-           net_link.awaiting_rematch || match.game_result != kInPlay;
+    return match.sowing_active || screen.paused || match.game_result != kInPlay;
 }
 
 void take_pause() {

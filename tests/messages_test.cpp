@@ -50,7 +50,7 @@ TEST_F(MessagesTest, MoveOfTheOpponentStartsSowingAndTimerRearms) {
     EXPECT_EQ(platform.timers[0].callback, &message_timer);
 }
 
-TEST_F(MessagesTest, MoveWaitsWhileSowingPausesOrUnfinishedText) {
+TEST_F(MessagesTest, MoveWaitsWhileSowingPausedGameOverOrUnfinished) {
     host_awaiting_opponent_move();
     receive("3");
     message_timer(0);
@@ -64,10 +64,10 @@ TEST_F(MessagesTest, MoveWaitsWhileSowingPausesOrUnfinishedText) {
     message_timer(0);
     EXPECT_EQ(inbox(), "30");
     screen.paused = false;
-    net_link.peer_paused = true;
+    match.game_result = kDraw;  // this side has not started the next game yet
     message_timer(0);
     EXPECT_EQ(inbox(), "30");
-    net_link.peer_paused = false;
+    match.game_result = kInPlay;
     message_timer(0);
     EXPECT_EQ(inbox(), "");
     EXPECT_TRUE(match.sowing_active);
@@ -170,10 +170,6 @@ TEST_F(MessagesTest, PlayAgainEndsTheWaitForARematch) {
     host_awaiting_opponent_move();
     match.game_result = kPlayer1Won;
     net_link.awaiting_rematch = true;
-    receive("30");
-    message_timer(0);
-    EXPECT_EQ(inbox(), "30");  // held until the next game
-    net_link.inbox[0] = '\0';
     for (const char* play_again_text : {"p", "P"}) {
         net_link.awaiting_rematch = true;
         receive(play_again_text);
@@ -192,16 +188,18 @@ TEST_F(MessagesTest, StrayBytesDoNotHoldBackWhatFollows) {
     EXPECT_TRUE(match.sowing_active);
     EXPECT_EQ(inbox(), "");
 
+    // While the opponent's prompt is open only its unpause can come, a
+    // second pause or a move never.
     match.sowing_active = false;
     net_link.peer_paused = true;
-    receive(
-        "p\x7f"
-        "u");  // a second pause is stray while paused
+    receive("p~30u");
     message_timer(0);
     EXPECT_FALSE(net_link.peer_paused);
+    EXPECT_FALSE(match.sowing_active);
 
+    // Before a rematch only the play-again can come.
     net_link.awaiting_rematch = true;
-    receive("u!p");
+    receive("u!30p");
     message_timer(0);
     EXPECT_FALSE(net_link.awaiting_rematch);
     EXPECT_FALSE(net_link.peer_paused);
