@@ -247,6 +247,9 @@ TEST_F(ConnectionTest, LossDuringThePausePromptIsReportedAfterIt) {
     opponent.hang_up();
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_TRUE(error_boxes().empty());
+    // Sending into a connection the opponent has dropped fails quietly,
+    // without a signal ending the program.
+    send_message("41");
     resume_game();
     ASSERT_TRUE(eventually([] { return net_link.connection_lost.load(); }));
     EXPECT_EQ(error_boxes().size(), 1u);
