@@ -54,8 +54,10 @@ class GameListener : public sf::TcpListener {
     }
 };
 
-PeerSocket peer_socket;
-GameListener listener;
+// Never destroyed: the process can end while the thread is still blocked on
+// them, and a destructor closing them under it would race with that call.
+PeerSocket& peer_socket = *new PeerSocket;
+GameListener& listener = *new GameListener;
 
 // The thread is the only one to create or close descriptors, and does so
 // holding this; the main thread holds it to send and to shut the
