@@ -1,14 +1,339 @@
 #include "net/connection.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <SFML/Network.hpp>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
 #include "app/platform.h"
 #include "net/link.h"
 
+namespace {
+
+// The socket to the opponent. It takes over descriptors the thread has
+// already connected or accepted, so that leaving can shut them down under a
+// blocked call.
+class PeerSocket : public sf::TcpSocket {
+  public:
+    void adopt(sf::SocketHandle handle) { create(handle); }
+    int handle() const { return static_cast<int>(getHandle()); }
+};
+
+// A listener that may bind the port again at once after the previous game,
+// while the old connection still lingers in TIME_WAIT.
+class GameListener : public sf::TcpListener {
+  public:
+    int handle() const { return static_cast<int>(getHandle()); }
+    bool listen_reusing(unsigned short port) {
+        close();
+        const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (handle < 0) {
+            return false;
+        }
+        const int yes = 1;
+        ::setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        address.sin_port = htons(port);
+        if (::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(handle, SOMAXCONN) != 0) {
+            ::close(handle);
+            return false;
+        }
+        create(handle);
+        return true;
+    }
+};
+
+// Never destroyed: the process can end while the thread is still blocked on
+// them, and a destructor closing them under it would race with that call.
+PeerSocket& peer_socket = *new PeerSocket;
+GameListener& listener = *new GameListener;
+
+// The thread is the only one to create or close descriptors, and does so
+// holding this; the main thread holds it to send and to shut the
+// descriptors down, so it never acts on a number that has been reused.
+std::mutex handle_mutex;
+int connecting_handle = -1;
+// Bumped by every close_connection: a blocking call that started under an
+// older value was ended on purpose and must not be reported.
+int session = 0;
+std::atomic<int> current_session{0};
+
+int seen_session = 0;  // connection thread only
+
+bool session_is(int value) {
+    return current_session.load() == value;
+}
+
+void close_sockets_locked() {
+    peer_socket.disconnect();
+    listener.close();
+    if (connecting_handle >= 0) {
+        ::close(connecting_handle);
+        connecting_handle = -1;
+    }
+}
+
+// Dotted decimal only, four parts of at most three digits, each up to 255:
+// no names are looked up and nothing else is read as an address.
+bool parse_ipv4(const char* text, in_addr& address) {
+    unsigned parts[4];
+    int count = 0;
+    const char* p = text;
+    for (;;) {
+        if (*p < '0' || *p > '9') {
+            return false;
+        }
+        unsigned value = 0;
+        int digits = 0;
+        while (*p >= '0' && *p <= '9') {
+            value = value * 10 + static_cast<unsigned>(*p - '0');
+            if (++digits > 3) {
+                return false;
+            }
+            ++p;
+        }
+        if (value > 255 || count == 4) {
+            return false;
+        }
+        parts[count++] = value;
+        if (*p == '\0') {
+            break;
+        }
+        if (*p != '.') {
+            return false;
+        }
+        ++p;
+    }
+    if (count != 4) {
+        return false;
+    }
+    address.s_addr = htonl((parts[0] << 24) | (parts[1] << 16) | (parts[2] << 8) | parts[3]);
+    return true;
+}
+
+void host_step(int my_session) {
+    int listen_handle;
+    {
+        std::lock_guard<std::mutex> lock(handle_mutex);
+        if (!session_is(my_session)) {
+            return;
+        }
+        listener.listen_reusing(kGamePort);  // a failure shows as a failed accept
+        listen_handle = listener.handle();
+    }
+    if (listen_handle < 0) {
+        return;
+    }
+    const int handle = ::accept(listen_handle, nullptr, nullptr);
+    if (handle < 0) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    if (!session_is(my_session)) {
+        ::close(handle);
+        return;
+    }
+    peer_socket.disconnect();
+    peer_socket.adopt(handle);
+    // One opponent per game: nobody else should reach a listener that no
+    // longer accepts.
+    listener.close();
+    net_link.awaiting_peer = false;
+    net_link.connected = true;
+}
+
+// A non-blocking connect watched in short slices, so that leaving ends the
+// wait at once while the system's own time-out still decides a dead host.
+bool connect_to(const in_addr& address, int my_session) {
+    const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (handle < 0) {
+        return false;
+    }
+    ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) | O_NONBLOCK);
+    {
+        std::lock_guard<std::mutex> lock(handle_mutex);
+        if (!session_is(my_session)) {
+            ::close(handle);
+            return false;
+        }
+        connecting_handle = handle;
+    }
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_addr = address;
+    target.sin_port = htons(kGamePort);
+    bool made = ::connect(handle, reinterpret_cast<sockaddr*>(&target), sizeof target) == 0;
+    if (!made && errno == EINPROGRESS) {
+        for (;;) {
+            pollfd watch{handle, POLLOUT, 0};
+            const int ready = ::poll(&watch, 1, 50);
+            if (!session_is(my_session)) {
+                break;
+            }
+            if (ready > 0) {
+                int error = 0;
+                socklen_t length = sizeof error;
+                ::getsockopt(handle, SOL_SOCKET, SO_ERROR, &error, &length);
+                made = error == 0;
+                break;
+            }
+            if (ready < 0 && errno != EINTR) {
+                break;
+            }
+        }
+    }
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    connecting_handle = -1;
+    if (!made || !session_is(my_session)) {
+        ::close(handle);
+        return false;
+    }
+    peer_socket.disconnect();
+    peer_socket.adopt(handle);  // back to blocking mode
+    net_link.connected = true;
+    return true;
+}
+
+void connect_step(int my_session) {
+    in_addr address{};
+    // The address is only edited while the entry is open, never now.
+    const bool valid = parse_ipv4(net_link.peer_address, address);
+    if (valid && connect_to(address, my_session)) {
+        return;
+    }
+    if (!session_is(my_session)) {
+        return;
+    }
+    show_error_box("No Host found with the given IP address", "Error in connection!");
+    if (session_is(my_session)) {
+        net_link.address_entry_open = true;
+    }
+}
+
+// Takes every message of a chunk: several can arrive together, and one can
+// be split across two chunks.
+void take_chunk(const char* chunk, std::size_t count) {
+    std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
+    std::memcpy(net_link.receive_buffer, chunk, count);
+    if (count < sizeof net_link.receive_buffer) {
+        net_link.receive_buffer[count] = '\0';
+    }
+    std::size_t length = std::strlen(net_link.inbox);
+    std::size_t start = 0;
+    while (start < count) {
+        std::size_t end = start;
+        while (end < count && chunk[end] != '\0') {
+            ++end;
+        }
+        if (end > start) {
+            const std::size_t size = end - start;
+            const std::size_t shown =
+                size < sizeof net_link.last_received ? size : sizeof net_link.last_received - 1;
+            std::memcpy(net_link.last_received, chunk + start, shown);
+            net_link.last_received[shown] = '\0';
+            // What does not fit is dropped; an honest opponent never has this
+            // much unread.
+            const std::size_t room = sizeof net_link.inbox - 1 - length;
+            const std::size_t kept = size < room ? size : room;
+            std::memcpy(net_link.inbox + length, chunk + start, kept);
+            length += kept;
+            net_link.inbox[length] = '\0';
+        }
+        start = end + 1;
+    }
+}
+
+void report_lost_connection(int my_session) {
+    bool quit;
+    {
+        std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
+        quit = net_link.last_received[0] == 'q';
+    }
+    show_error_box(quit ? "Opponent quit the game!" : "Connection lost!", "Disconnected!");
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    close_sockets_locked();
+    if (session_is(my_session)) {
+        // The main thread resets the game at its next tick.
+        net_link.connection_lost = true;
+    }
+}
+
+void receive_step(int my_session) {
+    char chunk[kMessageCapacity];
+    std::size_t received = 0;
+    const sf::Socket::Status status = peer_socket.receive(chunk, sizeof chunk, received);
+    if (status == sf::Socket::Done) {
+        take_chunk(chunk, received);
+        return;
+    }
+    if (!session_is(my_session) || net_link.quiet_disconnect) {
+        return;
+    }
+    report_lost_connection(my_session);
+}
+
+void run_pass() {
+    const int my_session = current_session.load();
+    if (my_session != seen_session) {
+        std::lock_guard<std::mutex> lock(handle_mutex);
+        close_sockets_locked();
+        seen_session = my_session;
+    }
+    if (net_link.connection_lost || !net_link.network_game) {
+        return;
+    }
+    if (net_link.hosting) {
+        if (net_link.awaiting_peer) {
+            host_step(my_session);
+        } else if (net_link.connected) {
+            receive_step(my_session);
+        }
+    } else if (net_link.joining) {
+        if (net_link.connected) {
+            receive_step(my_session);
+        } else if (!net_link.address_entry_open) {
+            connect_step(my_session);
+        }
+    }
+}
+
+}  // namespace
+
 void network_thread(int) {
     for (;;) {
+        run_pass();
         sleep_milliseconds(100);
     }
 }
 
-void send_to_peer(const char*, std::size_t) {}
+void send_to_peer(const char* bytes, std::size_t count) {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    if (peer_socket.handle() < 0) {
+        return;
+    }
+    std::size_t sent = 0;
+    peer_socket.send(bytes, count, sent);  // failures are ignored
+}
 
-void close_connection() {}
+void close_connection() {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    current_session.store(++session);
+    // Shutting down wakes a blocked accept or receive at once; the thread
+    // closes the descriptors itself.
+    for (const int handle : {listener.handle(), peer_socket.handle(), connecting_handle}) {
+        if (handle >= 0) {
+            ::shutdown(handle, SHUT_RDWR);
+        }
+    }
+}

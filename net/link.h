@@ -36,6 +36,8 @@ struct NetLink {
     bool peer_paused;
     bool awaiting_rematch;
     bool resume_sowing_on_unpause;
+    // This side's pause prompt told the opponent, so closing it must too.
+    bool pause_announced;
 
     char waiting_text[kMessageCapacity];
     char connecting_text[kMessageCapacity];

@@ -6,6 +6,130 @@
 #include "app/platform.h"
 #include "net/connection.h"
 #include "net/link.h"
+#include "rules/board.h"
+#include "rules/sowing.h"
+#include "screens/screen.h"
+
+namespace {
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Shifts the rest of the inbox, its NUL included, to the front.
+void remove_front(std::size_t count) {
+    char* inbox = net_link.inbox;
+    const std::size_t length = std::strlen(inbox);
+    if (count > length) {
+        count = length;
+    }
+    std::memmove(inbox, inbox + count, length - count + 1);
+}
+
+// A message that can never be meant in this side's state is removed, so a
+// stray byte does not hold back everything behind it. An honest opponent
+// never sends one: its moves leave before its pause and after its
+// play-again, so while either is in force the next message is "u" or "p".
+bool is_stray(char c) {
+    if (net_link.awaiting_rematch) {
+        return c != 'p' && c != 'P';
+    }
+    if (net_link.peer_paused) {
+        return c != 'u';
+    }
+    return c != 'p' && !is_digit(c);
+}
+
+int opponent_player() {
+    if (net_link.hosting) {
+        return 2;
+    }
+    if (net_link.joining) {
+        return 1;
+    }
+    return 0;
+}
+
+// The same tests a local click passes: the opponent's turn, a pit on the
+// board that holds seeds, on the mover's own row for a first pick and the
+// pit after the source for a relay.
+bool move_fits(int row, int column) {
+    if (!is_on_board(row, column) || match.current_player != opponent_player()) {
+        return false;
+    }
+    if (pit_at(row, column).count == 0) {
+        return false;
+    }
+    if (match.new_turn) {
+        return row == own_row(match.current_player);
+    }
+    return next_pit(match.source_row, match.source_column) == PitPosition{row, column};
+}
+
+// Whether a received move must wait: this side is still playing out the
+// previous one, its own pause prompt is open or its game is over.
+bool move_must_wait() {
+    return match.sowing_active || screen.paused || match.game_result != kInPlay;
+}
+
+void take_pause() {
+    net_link.peer_paused = true;
+    if (match.sowing_active) {
+        net_link.resume_sowing_on_unpause = true;
+        match.sowing_active = false;
+    }
+}
+
+void take_unpause() {
+    net_link.peer_paused = false;
+    // A sowing stopped by a pause goes on only once neither prompt is open.
+    if (net_link.resume_sowing_on_unpause && !screen.paused) {
+        net_link.resume_sowing_on_unpause = false;
+        match.sowing_active = true;
+    }
+}
+
+// At most one message per tick, like the opponent's own pace.
+void interpret_front() {
+    std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
+    while (net_link.inbox[0] != '\0' && is_stray(net_link.inbox[0])) {
+        remove_front(1);
+    }
+    const char first = net_link.inbox[0];
+    if (first == '\0') {
+        return;
+    }
+    if (is_digit(first)) {
+        const char second = net_link.inbox[1];
+        if (second == '\0') {
+            return;  // the rest of the move is still on its way
+        }
+        if (!is_digit(second)) {
+            remove_front(1);
+            return;
+        }
+        if (move_must_wait()) {
+            return;
+        }
+        const int column = first - '0';
+        const int row = second - '0';
+        remove_front(2);
+        if (move_fits(row, column)) {
+            begin_sowing(row, column);
+        }
+        return;
+    }
+    remove_front(1);
+    if (net_link.awaiting_rematch) {
+        net_link.awaiting_rematch = false;
+    } else if (net_link.peer_paused) {
+        take_unpause();
+    } else {
+        take_pause();
+    }
+}
+
+}  // namespace
 
 void send_message(const char* text) {
     std::snprintf(net_link.send_buffer, sizeof net_link.send_buffer, "%s", text);
@@ -18,8 +142,44 @@ void send_move(int row, int column) {
     send_message(text);
 }
 
+void apply_lost_connection() {
+    if (!net_link.connection_lost) {
+        return;
+    }
+    match.versus_human = true;
+    match.starting_player = 2;
+    new_game();
+    if (net_link.hosting) {
+        net_link.hosting = true;
+        net_link.joining = false;
+        net_link.awaiting_peer = true;
+    } else {
+        net_link.address_entry_open = true;
+        net_link.hosting = false;
+        net_link.joining = true;
+    }
+    net_link.connected = false;
+    net_link.awaiting_rematch = false;
+    net_link.quiet_disconnect = false;
+    net_link.peer_paused = false;
+    net_link.pause_announced = false;
+    net_link.network_game = true;
+    // Last: the connection thread waits for this before it listens or
+    // connects again.
+    net_link.connection_lost = false;
+}
+
 void message_timer(int) {
+    apply_lost_connection();
+    if (match.versus_human && net_link.network_game) {
+        interpret_front();
+    }
     arm_timer(100, message_timer);
 }
 
-void close_handler() {}
+void close_handler() {
+    if (match.versus_human && net_link.network_game) {
+        send_message("q");
+        sleep_milliseconds(100);  // let it leave before the process ends
+    }
+}

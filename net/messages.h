@@ -9,6 +9,10 @@ void send_message(const char* text);
 // Sends the move text of a pit: the column digit, then the row digit.
 void send_move(int row, int column);
 
+// Resets the game after the connection thread has reported a lost
+// connection; runs on the main thread, at the next tick of message_timer.
+void apply_lost_connection();
+
 // Interprets at most one received message every 100 ms.
 void message_timer(int);
 

@@ -1,3 +1,6 @@
+#include <cstring>
+#include <mutex>
+
 #include "app/platform.h"
 #include "net/connection.h"
 #include "net/link.h"
@@ -55,11 +58,20 @@ void start_joining() {
 }
 
 void pause_game() {
-    net_link.resume_sowing_on_unpause = match.sowing_active;
+    // A sowing already stopped by the opponent's pause stays remembered.
+    if (match.sowing_active) {
+        net_link.resume_sowing_on_unpause = true;
+        match.sowing_active = false;
+    } else if (!net_link.peer_paused) {
+        net_link.resume_sowing_on_unpause = false;
+    }
     screen.paused = true;
     net_link.quiet_disconnect = true;
-    match.sowing_active = false;
-    if (in_network_game()) {
+    // Once a game is over "p" means play again to the opponent, so a pause
+    // then stays on this side.
+    net_link.pause_announced =
+        in_network_game() && match.game_result == kInPlay && !net_link.awaiting_rematch;
+    if (net_link.pause_announced) {
         send_message("p");
     }
 }
@@ -67,10 +79,13 @@ void pause_game() {
 void resume_game() {
     screen.paused = false;
     net_link.quiet_disconnect = false;
-    if (net_link.resume_sowing_on_unpause) {
+    // While the opponent's prompt is open its copy of the sowing stands too.
+    if (net_link.resume_sowing_on_unpause && !net_link.peer_paused) {
+        net_link.resume_sowing_on_unpause = false;
         match.sowing_active = true;
     }
-    if (in_network_game()) {
+    if (net_link.pause_announced) {
+        net_link.pause_announced = false;
         send_message("u");
     }
 }
@@ -92,6 +107,8 @@ void leave_game() {
     match.computer_wins = 0;
     net_link.network_game = false;
     close_connection();
+    net_link.connection_lost = false;  // a report still pending is for the game just left
+    net_link.pause_announced = false;
     new_game();
     match.starting_player = 2;
 }
@@ -99,9 +116,29 @@ void leave_game() {
 void play_again() {
     const bool stays_in_network_game = in_network_game();
     screen.screen_code = kBoardScreen;
-    new_game();
-    if (stays_in_network_game) {
-        send_message("p");
-        net_link.network_game = true;
+    if (!stays_in_network_game) {
+        new_game();
+        return;
     }
+    // The opponent may already have started the next game: its play-again
+    // and first move can be waiting unread, and must survive new_game.
+    char unread[kInboxCapacity];
+    {
+        std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
+        std::memcpy(unread, net_link.inbox, sizeof unread);
+    }
+    new_game();
+    {
+        std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
+        // Whatever arrived meanwhile came after the saved text.
+        const std::size_t saved = std::strlen(unread);
+        const std::size_t arrived = std::strlen(net_link.inbox);
+        const std::size_t kept =
+            saved + arrived < sizeof unread ? arrived : sizeof unread - 1 - saved;
+        std::memcpy(unread + saved, net_link.inbox, kept);
+        unread[saved + kept] = '\0';
+        std::memcpy(net_link.inbox, unread, sizeof unread);
+    }
+    send_message("p");
+    net_link.network_game = true;
 }

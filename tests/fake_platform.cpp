@@ -43,6 +43,7 @@ void reset_game_state() {
     net_link.peer_paused = false;
     net_link.awaiting_rematch = false;
     net_link.resume_sowing_on_unpause = false;
+    net_link.pause_announced = false;
     net_link.waiting_text[0] = '\0';
     net_link.connecting_text[0] = '\0';
     net_link.address_prompt_text[0] = '\0';
