@@ -24,6 +24,7 @@ def expected_files():
     files = ["bin/sowrow", "libexec/sowrow/sowrow",
              "share/applications/sowrow.desktop",
              "share/metainfo/io.github.sowrow.Sowrow.metainfo.xml",
+             "share/doc/sowrow/copyright", "share/doc/sowrow/changelog.gz",
              "share/sowrow/Sounds/Blip_Select1.wav",
              "share/sowrow/music/snowfall_final.ogg"]
     for path in glob.glob(os.path.join(SOURCE, "Images", "*.bmp")):
@@ -103,6 +104,13 @@ try:
             for lib in ("libc6", "libstdc++6", "libglut", "libsfml-audio", "libsdl2"):
                 check(lib in fields["Depends"], f"depends on {lib}")
             print("Depends: " + fields["Depends"])
+            # Unpacked into a throwaway root, the package's own launcher starts the game.
+            root = os.path.join(work, "root")
+            subprocess.run(["dpkg-deb", "-x", debs[0], root], check=True)
+            game = Game(os.path.join(root, "usr", "bin", "sowrow"), elsewhere)
+            window = game.wait_window(30)
+            game.stop()
+            check(window is not None, "the unpacked package's launcher opens the Sowrow window")
             if shutil.which("lintian"):
                 tags = subprocess.run(["lintian", debs[0]], capture_output=True, text=True)
                 print("lintian (reported, not checked):")
