@@ -54,16 +54,16 @@ int main(int argc, char** argv) {
     glutIdleFunc(display_frame);
     glutCloseFunc(on_window_close);
 
-    glutTimerFunc(100, computer_timer, 0);
+    arm_timer(100, computer_timer);
     sf::Thread connection(&network_thread, 0);
     connection.launch();
-    glutTimerFunc(100, message_timer, 0);
-    glutTimerFunc(300, caret_timer, 0);
-    glutTimerFunc(300, connecting_dots_timer, 0);
-    glutTimerFunc(500, waiting_dots_timer, 0);
-    glutTimerFunc(500, sowing_timer, 0);
-    glutTimerFunc(500, toggle_blink, 0);
-    glutTimerFunc(500, move_floating_seeds, 0);
+    arm_timer(100, message_timer);
+    arm_timer(300, caret_timer);
+    arm_timer(300, connecting_dots_timer);
+    arm_timer(500, waiting_dots_timer);
+    arm_timer(500, sowing_timer);
+    arm_timer(500, toggle_blink);
+    arm_timer(500, move_floating_seeds);
 
     glClearColor(0, 0, 0, 0);
     glutMainLoop();
