@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/audio.h"
+#include "app/frame_pacing.h"
 #include "app/platform.h"
 #include "net/connection.h"
 #include "net/messages.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     glutInitWindowPosition(100, 100);
     glutInitWindowSize(1000, 400);
     glutCreateWindow("Sowrow");
+    request_swap_interval();
     glEnable(GL_TEXTURE_2D);
     load_all_textures();
     glEnable(GL_BLEND);
@@ -51,7 +53,7 @@ int main(int argc, char** argv) {
     glutMouseFunc(mouse_handler);
     glutPassiveMotionFunc(motion_handler);
     glutMotionFunc(motion_handler);
-    glutIdleFunc(display_frame);
+    glutIdleFunc(redraw_when_due);
     glutCloseFunc(on_window_close);
 
     arm_timer(100, computer_timer);
