@@ -8,8 +8,8 @@ port 45678: run it in a private network namespace as above so it cannot meet
 anyone else's game on that port. Starts its own Xvfb on display N (or
 $SOWROW_PERF_DISPLAY). For each of R rounds it starts a host and a joiner,
 connects them, clicks a pit of the host's row through XTEST and polls the
-pixels of that pit on both windows until each shows the move: the time to the
-first change (the outline of the chosen pit) and to the seeds being lifted.
+pixels of that pit and its neighbours on both windows until each shows the move: the time to the
+first change (the outline of the chosen pit) and to the first seed sown.
 """
 import argparse
 import os
@@ -21,8 +21,11 @@ import numpy as np
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import perflib  # noqa: E402
 
-PIT = (455, 210, 90, 110)  # left, top, width, height: middle pit of the host's row
-PIT_CENTRE = (500, 265)
+# Left, top, width, height: the chosen pit and its two neighbours, where the
+# first seed lands; small, so both windows are polled every few milliseconds.
+BOARD = (355, 210, 290, 110)
+PIT_CENTRE = (500, 265)  # middle pit of the host's row
+SEED_PIXELS = 150  # a seed sprite is 18 x 20
 TIMEOUT = 5.0
 
 
@@ -84,19 +87,21 @@ def one_round(binary):
                          y=host_top + PIT_CENTRE[1])
         host.xlib.sync()
         time.sleep(0.5)
-        before = {"host": host.grab(*PIT), "joiner": joiner.grab(*PIT)}
+        before = {"host": host.grab(*BOARD), "joiner": joiner.grab(*BOARD)}
         seen = {}
+        polls = 0
         started = click(host)
         while len(seen) < 4 and time.monotonic() - started < TIMEOUT:
+            polls += 1
             for name, game in (("host", host), ("joiner", joiner)):
-                changed, not_outline = changes(before[name], game.grab(*PIT))
+                changed, not_outline = changes(before[name], game.grab(*BOARD))
                 now = time.monotonic() - started
                 if changed and (name, "first") not in seen:
                     seen[(name, "first")] = now
-                # Four seeds of 18 x 20 leave the pit at the lift.
-                if not_outline > 400 and (name, "lift") not in seen:
-                    seen[(name, "lift")] = now
-        if len(seen) < 4:
+                if not_outline > SEED_PIXELS and (name, "sown") not in seen:
+                    seen[(name, "sown")] = now
+        seen[("poll", "interval")] = (time.monotonic() - started) / polls
+        if len(seen) < 5:
             raise SystemExit("the move did not show on both copies: %s" % seen)
         return seen
     finally:
@@ -122,9 +127,11 @@ def main():
             time.sleep(1)  # lets the port be free for the next host
     print("machine:", perflib.machine())
     for name in ("host", "joiner"):
-        for kind, label in (("first", "first change"), ("lift", "source pit emptied")):
+        for kind, label in (("first", "first change"), ("sown", "first seed sown")):
             values = [1000 * r[(name, kind)] for r in rounds]
             print("click to %s on the %s:" % (label, name), perflib.summary(values, "ms", 0))
+    polls = [1000 * r[("poll", "interval")] for r in rounds]
+    print("polling interval (both windows):", perflib.summary(polls, "ms", 1))
     gap = [1000 * (r[("joiner", "first")] - r[("host", "first")]) for r in rounds]
     print("joiner's first change after the host's:", perflib.summary(gap, "ms", 0))
 
