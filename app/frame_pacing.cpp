@@ -89,11 +89,18 @@ void request_swap_interval() {
 
 void redraw_when_due() {
     static Clock::time_point last_frame;
+    static Clock::duration last_drawing{};
     const Clock::time_point frame_due = last_frame + kFrameBudget;
-    rest_until(std::min(frame_due, next_timer_due()));
-    if (Clock::now() < frame_due) {
-        return;  // woken for a timer or for input: the main loop serves it first
+    const Clock::time_point timer_due = next_timer_due();
+    // A timer falling due while a frame is drawn would run late by up to the
+    // drawing time: it goes first, and the frame follows it.
+    const bool timer_first = timer_due < std::max(frame_due, Clock::now()) + last_drawing;
+    rest_until(timer_first ? timer_due : frame_due);
+    const Clock::time_point now = Clock::now();
+    if (timer_first || now < frame_due) {
+        return;  // the main loop serves the timer or the input first
     }
-    last_frame = Clock::now();
+    last_frame = now;
     display_frame();
+    last_drawing = Clock::now() - now;
 }
