@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/audio.h"
+#include "app/frame_pacing.h"
 #include "app/platform.h"
 #include "net/connection.h"
 #include "net/messages.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     glutInitWindowPosition(100, 100);
     glutInitWindowSize(1000, 400);
     glutCreateWindow("Sowrow");
+    request_swap_interval();
     glEnable(GL_TEXTURE_2D);
     load_all_textures();
     glEnable(GL_BLEND);
@@ -51,19 +53,19 @@ int main(int argc, char** argv) {
     glutMouseFunc(mouse_handler);
     glutPassiveMotionFunc(motion_handler);
     glutMotionFunc(motion_handler);
-    glutIdleFunc(display_frame);
+    glutIdleFunc(redraw_when_due);
     glutCloseFunc(on_window_close);
 
-    glutTimerFunc(100, computer_timer, 0);
+    arm_timer(100, computer_timer);
     sf::Thread connection(&network_thread, 0);
     connection.launch();
-    glutTimerFunc(100, message_timer, 0);
-    glutTimerFunc(300, caret_timer, 0);
-    glutTimerFunc(300, connecting_dots_timer, 0);
-    glutTimerFunc(500, waiting_dots_timer, 0);
-    glutTimerFunc(500, sowing_timer, 0);
-    glutTimerFunc(500, toggle_blink, 0);
-    glutTimerFunc(500, move_floating_seeds, 0);
+    arm_timer(100, message_timer);
+    arm_timer(300, caret_timer);
+    arm_timer(300, connecting_dots_timer);
+    arm_timer(500, waiting_dots_timer);
+    arm_timer(500, sowing_timer);
+    arm_timer(500, toggle_blink);
+    arm_timer(500, move_floating_seeds);
 
     glClearColor(0, 0, 0, 0);
     glutMainLoop();

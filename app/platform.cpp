@@ -50,10 +50,6 @@ std::string default_route_interface() {
 
 }  // namespace
 
-void arm_timer(unsigned milliseconds, TimerCallback callback) {
-    glutTimerFunc(milliseconds, callback, 0);
-}
-
 void warp_pointer(int x, int y) {
     glutWarpPointer(x, y);
 }

@@ -1,0 +1,106 @@
+#include "app/frame_pacing.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+
+#include "app/timers.h"
+#include "render/frame.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// One refresh of a 60 Hz display.
+constexpr auto kFrameBudget = std::chrono::microseconds(16667);
+
+bool has_extension(const char* extensions, const char* name) {
+    const std::size_t length = std::strlen(name);
+    for (const char* found = extensions; (found = std::strstr(found, name)) != nullptr;
+         found += length) {
+        const bool starts = found == extensions || found[-1] == ' ';
+        const bool ends = found[length] == ' ' || found[length] == '\0';
+        if (starts && ends) {
+            return true;
+        }
+    }
+    return false;
+}
+
+template <typename Function>
+Function swap_function(const char* extensions, const char* extension, const char* name) {
+    if (!has_extension(extensions, extension)) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+// Sleeps until `wake`, or less when an X event comes in first.
+void rest_until(Clock::time_point wake) {
+    Display* display = glXGetCurrentDisplay();
+    if (display != nullptr && XPending(display) > 0) {
+        return;
+    }
+    const auto now = Clock::now();
+    if (wake <= now) {
+        return;
+    }
+    const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(wake - now);
+    timespec timeout{};
+    timeout.tv_sec = static_cast<std::time_t>(nanoseconds.count() / 1000000000);
+    timeout.tv_nsec = static_cast<long>(nanoseconds.count() % 1000000000);
+    pollfd x_connection{};
+    x_connection.fd = display != nullptr ? ConnectionNumber(display) : -1;
+    x_connection.events = POLLIN;
+    ppoll(&x_connection, 1, &timeout, nullptr);
+}
+
+}  // namespace
+
+void request_swap_interval() {
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (display == nullptr || drawable == 0) {
+        return;
+    }
+    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
+    if (extensions == nullptr) {
+        return;
+    }
+    using SwapIntervalEXT = void (*)(Display*, GLXDrawable, int);
+    using SwapIntervalMESA = int (*)(unsigned);
+    using SwapIntervalSGI = int (*)(int);
+    if (auto set = swap_function<SwapIntervalEXT>(extensions, "GLX_EXT_swap_control",
+                                                  "glXSwapIntervalEXT")) {
+        set(display, drawable, 1);
+    } else if (auto set_mesa = swap_function<SwapIntervalMESA>(extensions, "GLX_MESA_swap_control",
+                                                               "glXSwapIntervalMESA")) {
+        set_mesa(1);
+    } else if (auto set_sgi = swap_function<SwapIntervalSGI>(extensions, "GLX_SGI_swap_control",
+                                                             "glXSwapIntervalSGI")) {
+        set_sgi(1);
+    }
+}
+
+void redraw_when_due() {
+    static Clock::time_point last_frame;
+    static Clock::duration last_drawing{};
+    const Clock::time_point frame_due = last_frame + kFrameBudget;
+    const Clock::time_point timer_due = next_timer_due();
+    // A timer falling due while a frame is drawn would run late by up to the
+    // drawing time: it goes first, and the frame follows it.
+    const bool timer_first = timer_due < std::max(frame_due, Clock::now()) + last_drawing;
+    rest_until(timer_first ? timer_due : frame_due);
+    const Clock::time_point now = Clock::now();
+    if (timer_first || now < frame_due) {
+        return;  // the main loop serves the timer or the input first
+    }
+    last_frame = now;
+    display_frame();
+    last_drawing = Clock::now() - now;
+}

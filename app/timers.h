@@ -1,0 +1,9 @@
+// Every timer of the game is armed through arm_timer (app/platform.h); the
+// real one keeps the due time of each pending timer here, so the redraw can
+// rest until the next frame without making a timer late.
+#pragma once
+
+#include <chrono>
+
+// When the earliest pending timer is due, or the far future when none is.
+std::chrono::steady_clock::time_point next_timer_due();

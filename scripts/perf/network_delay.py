@@ -1,0 +1,140 @@
+#!/usr/bin/python3
+"""Delay from a click on one copy of the game to the move showing on the other.
+
+usage: unshare -n sh -c 'ip link set lo up; network_delay.py [--display N] [--repeats R] BINARY'
+
+Two copies of BINARY, a Release build, play a network game over 127.0.0.1
+port 45678: run it in a private network namespace as above so it cannot meet
+anyone else's game on that port. Starts its own Xvfb on display N (or
+$SOWROW_PERF_DISPLAY). For each of R rounds it starts a host and a joiner,
+connects them, clicks a pit of the host's row through XTEST and polls the
+pixels of that pit and its neighbours on both windows until each shows the move: the time to the
+first change (the outline of the chosen pit) and to the first seed sown.
+"""
+import argparse
+import os
+import sys
+import time
+
+import numpy as np
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import perflib  # noqa: E402
+
+# Left, top, width, height: the chosen pit and its two neighbours, where the
+# first seed lands; small, so both windows are polled every few milliseconds.
+BOARD = (355, 210, 290, 110)
+PIT_CENTRE = (500, 265)  # middle pit of the host's row
+SEED_PIXELS = 150  # a seed sprite is 18 x 20
+TIMEOUT = 5.0
+
+
+def turn_line_shown(game):
+    """Player1's turn, in green under the board: both sides are connected."""
+    pixels = game.grab(455, 360, 165, 25)
+    green = (pixels[..., 0] < 60) & (pixels[..., 1] > 200) & (pixels[..., 2] < 60)
+    return green.sum() > 50
+
+
+def wait_for(condition, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return
+        time.sleep(0.05)
+    raise SystemExit("timed out waiting for " + what)
+
+
+def changes(before, now):
+    """Changed pixels, and those of them that are not the white outline."""
+    changed = (before[..., :3] != now[..., :3]).any(axis=2)
+    white = (now[..., :3] > 240).all(axis=2)
+    return int(changed.sum()), int((changed & ~white).sum())
+
+
+def click(game):
+    from Xlib import X
+    from Xlib.ext import xtest
+    display = game.xlib
+    xtest.fake_input(display, X.ButtonPress, 1)
+    display.sync()
+    started = time.monotonic()
+    xtest.fake_input(display, X.ButtonRelease, 1)
+    display.sync()
+    return started
+
+
+def one_round(binary):
+    host = perflib.Game(binary)
+    joiner = None
+    try:
+        host.find_window()
+        host.wait_first_frame()
+        # Apart, so neither window hides the other's pixels.
+        host.move_window(100, 560)
+        joiner = perflib.Game(binary)
+        joiner.find_window(skip=(host.window,))
+        joiner.wait_first_frame()
+        host.key("Return", "Down", "Return", "Return")  # host a network game
+        joiner.key("Return", "Down", "Return", "Down", "Return")  # join one
+        joiner.type("127.0.0.1")
+        joiner.key("Return")
+        wait_for(lambda: turn_line_shown(host) and turn_line_shown(joiner), 15, "the connection")
+        host_left, host_top = 100, 560
+        from Xlib import X
+        from Xlib.ext import xtest
+        xtest.fake_input(host.xlib, X.MotionNotify, x=host_left + PIT_CENTRE[0],
+                         y=host_top + PIT_CENTRE[1])
+        host.xlib.sync()
+        time.sleep(0.5)
+        before = {"host": host.grab(*BOARD), "joiner": joiner.grab(*BOARD)}
+        seen = {}
+        polls = 0
+        started = click(host)
+        while len(seen) < 4 and time.monotonic() - started < TIMEOUT:
+            polls += 1
+            for name, game in (("host", host), ("joiner", joiner)):
+                changed, not_outline = changes(before[name], game.grab(*BOARD))
+                now = time.monotonic() - started
+                if changed and (name, "first") not in seen:
+                    seen[(name, "first")] = now
+                if not_outline > SEED_PIXELS and (name, "sown") not in seen:
+                    seen[(name, "sown")] = now
+        seen[("poll", "interval")] = (time.monotonic() - started) / polls
+        if len(seen) < 5:
+            raise SystemExit("the move did not show on both copies: %s" % seen)
+        return seen
+    finally:
+        if joiner is not None:
+            joiner.stop()
+        host.stop()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("binary")
+    parser.add_argument("--display")
+    parser.add_argument("--repeats", type=int, default=5)
+    args = parser.parse_args()
+    display = perflib.display_option(args.display)
+    rounds = []
+    with perflib.Xvfb(display):
+        for index in range(args.repeats):
+            rounds.append(one_round(args.binary))
+            print("round %d: " % (index + 1) + ", ".join(
+                "%s %s %.0f ms" % (name, kind, 1000 * value)
+                for (name, kind), value in sorted(rounds[-1].items())), flush=True)
+            time.sleep(1)  # lets the port be free for the next host
+    print("machine:", perflib.machine())
+    for name in ("host", "joiner"):
+        for kind, label in (("first", "first change"), ("sown", "first seed sown")):
+            values = [1000 * r[(name, kind)] for r in rounds]
+            print("click to %s on the %s:" % (label, name), perflib.summary(values, "ms", 0))
+    polls = [1000 * r[("poll", "interval")] for r in rounds]
+    print("polling interval (both windows):", perflib.summary(polls, "ms", 1))
+    gap = [1000 * (r[("joiner", "first")] - r[("host", "first")]) for r in rounds]
+    print("joiner's first change after the host's:", perflib.summary(gap, "ms", 0))
+
+
+if __name__ == "__main__":
+    main()
