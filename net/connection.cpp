@@ -66,7 +66,6 @@ std::mutex handle_mutex;
 int connecting_handle = -1;
 // Bumped by every close_connection: a blocking call that started under an
 // older value was ended on purpose and must not be reported.
-int session = 0;
 std::atomic<int> current_session{0};
 
 int seen_session = 0;  // connection thread only
@@ -328,7 +327,7 @@ void send_to_peer(const char* bytes, std::size_t count) {
 
 void close_connection() {
     std::lock_guard<std::mutex> lock(handle_mutex);
-    current_session.store(++session);
+    ++current_session;
     // Shutting down wakes a blocked accept or receive at once; the thread
     // closes the descriptors itself.
     for (const int handle : {listener.handle(), peer_socket.handle(), connecting_handle}) {
