@@ -33,8 +33,13 @@ build_and_test() {
   (cd "$dir" && ctest --output-on-failure -j "$jobs")
 }
 
+# The end-to-end tests of the plain build keep a screenshot of every screen
+# they pass through.
 echo "== plain build"
-build_and_test build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+artefacts="$PWD/build/artefacts"
+rm -rf "$artefacts"
+SOWROW_ARTEFACTS="$artefacts" build_and_test build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "screenshots of the end-to-end tests: $artefacts"
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
