@@ -51,7 +51,9 @@ class Game:
 
     def _find_window(self):
         try:
-            found = subprocess.run(["xdotool", "search", "--sync", "--name", WINDOW_TITLE],
+            # Two copies share the title; the pid tells their windows apart.
+            found = subprocess.run(["xdotool", "search", "--sync", "--pid",
+                                    str(self.process.pid), "--name", WINDOW_TITLE],
                                    check=True, capture_output=True, text=True, timeout=20)
         except (subprocess.TimeoutExpired, subprocess.CalledProcessError):
             self.stop()
@@ -100,6 +102,17 @@ class Game:
         picture = picture.crop((self.left, self.top, self.left + WINDOW_WIDTH,
                                 self.top + WINDOW_HEIGHT))
         return np.asarray(picture)
+
+    def place(self, left, top):
+        """Moves the window, so that two copies do not overlap."""
+        run_xdotool("windowmove", self.window, left, top)
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            self._read_geometry()
+            if (self.left, self.top) == (left, top):
+                return
+            time.sleep(0.1)
+        fail("the window did not move to (%d, %d)" % (left, top))
 
     def key(self, *names, settle=0.25):
         for name in names:
