@@ -28,19 +28,21 @@ def start_pair(binary, source):
     return host, joiner
 
 
-def park_pointer():
-    # Hovering a menu button would change the highlighted choice.
+def park_pointer(game):
+    # Hovering a menu button would change the highlighted choice; keys go to
+    # the focused copy.
     run_xdotool("mousemove", 1270, 1010)
+    run_xdotool("windowfocus", game.window)
 
 
 def host_from_menus(game):
-    park_pointer()
+    park_pointer(game)
     # Main menu: versus player; player menu: over the network; network menu: host.
     game.key("Return", "Down", "Return", "Return", settle=0.6)
 
 
 def join_from_menus(game, address="127.0.0.1"):
-    park_pointer()
+    park_pointer(game)
     game.key("Return", "Down", "Return", "Down", "Return", settle=0.6)
     type_address(game, address)
 
