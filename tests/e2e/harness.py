@@ -34,6 +34,13 @@ def run_xdotool(*args):
                           text=True, timeout=20).stdout
 
 
+def game_windows():
+    """Ids of every window titled like the game's."""
+    found = subprocess.run(["xdotool", "search", "--name", WINDOW_TITLE],
+                           capture_output=True, text=True, timeout=20)
+    return found.stdout.split()
+
+
 class Game:
     def __init__(self, binary, source_dir, extra_env=None):
         env = dict(os.environ)
@@ -42,6 +49,9 @@ class Game:
         env.setdefault("LP_NUM_THREADS", "1")
         env.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
         env.update(extra_env or {})
+        # The game sets no _NET_WM_PID, so a second copy's window is told
+        # apart from the first by being new.
+        self._known_windows = set(game_windows())
         self.process = subprocess.Popen([os.path.abspath(binary)], cwd=source_dir, env=env,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.window = None
@@ -50,15 +60,16 @@ class Game:
         self._find_window()
 
     def _find_window(self):
-        try:
-            # Two copies share the title; the pid tells their windows apart.
-            found = subprocess.run(["xdotool", "search", "--sync", "--pid",
-                                    str(self.process.pid), "--name", WINDOW_TITLE],
-                                   check=True, capture_output=True, text=True, timeout=20)
-        except (subprocess.TimeoutExpired, subprocess.CalledProcessError):
-            self.stop()
-            fail("the game window did not appear")
-        self.window = found.stdout.split()[0]
+        deadline = time.monotonic() + 20
+        while True:
+            new = [w for w in game_windows() if w not in self._known_windows]
+            if new:
+                self.window = new[0]
+                break
+            if time.monotonic() > deadline or self.process.poll() is not None:
+                self.stop()
+                fail("the game window did not appear")
+            time.sleep(0.1)
         # The window is mapped before its first frame is drawn.
         deadline = time.monotonic() + 10
         while time.monotonic() < deadline:
