@@ -15,7 +15,7 @@ from harness import Game, check, colour_count, fail, run_xdotool  # noqa: E402
 GREEN = ((0, 200, 0), (60, 255, 60))
 BLUE = ((0, 0, 200), (60, 60, 255))
 WHITE = ((250, 250, 250), (255, 255, 255))
-BOX_CAPTION = "^Disconnected!$"
+BOX_CAPTION = "Disconnected!"
 HOST_PLACE = (100, 100)
 JOINER_PLACE = (100, 560)
 
@@ -153,9 +153,22 @@ def both_ready(host, joiner):
 
 
 def boxes():
-    found = subprocess.run(["xdotool", "search", "--name", BOX_CAPTION], capture_output=True,
-                           text=True, timeout=20)
-    return found.stdout.split()
+    """Ids of the message boxes shown. xdotool's name search misses the
+    boxes' windows, so the top-level windows are read here instead."""
+    from Xlib import display
+    link = display.Display()
+    try:
+        net_name = link.intern_atom("_NET_WM_NAME")
+        utf8 = link.intern_atom("UTF8_STRING")
+        found = []
+        for window in link.screen().root.query_tree().children:
+            name = window.get_full_property(net_name, utf8)
+            text = name.value.decode(errors="replace") if name else window.get_wm_name()
+            if text == BOX_CAPTION:
+                found.append(str(window.id))
+        return found
+    finally:
+        link.close()
 
 
 def wait_for_box(seconds=5):
@@ -168,10 +181,23 @@ def wait_for_box(seconds=5):
     return None
 
 
-def box_width(window):
-    fields = dict(line.split("=", 1)
-                  for line in run_xdotool("getwindowgeometry", "--shell", window).split())
-    return int(fields["WIDTH"])
+def box_text(window):
+    """The pixels of a box's text line, to tell its messages apart."""
+    from Xlib import X, display
+    link = display.Display()
+    try:
+        box = link.create_resource_object("window", int(window))
+        size = box.get_geometry()
+        # Wait for the box to draw its text before reading it.
+        time.sleep(0.3)
+        raw = box.get_image(0, 0, size.width, size.height // 2, X.ZPixmap, 0xFFFFFFFF)
+        return np.frombuffer(raw.data, dtype=np.uint8).reshape(size.height // 2, size.width, 4)
+    finally:
+        link.close()
+
+
+def same_text(a, b):
+    return a.shape == b.shape and np.array_equal(a, b)
 
 
 def dismiss_box(window):
