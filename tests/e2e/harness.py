@@ -34,6 +34,13 @@ def run_xdotool(*args):
                           text=True, timeout=20).stdout
 
 
+def game_windows():
+    """Ids of every window titled like the game's."""
+    found = subprocess.run(["xdotool", "search", "--name", WINDOW_TITLE],
+                           capture_output=True, text=True, timeout=20)
+    return found.stdout.split()
+
+
 class Game:
     def __init__(self, binary, source_dir, extra_env=None):
         env = dict(os.environ)
@@ -42,6 +49,9 @@ class Game:
         env.setdefault("LP_NUM_THREADS", "1")
         env.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
         env.update(extra_env or {})
+        # The game sets no _NET_WM_PID, so a second copy's window is told
+        # apart from the first by being new.
+        self._known_windows = set(game_windows())
         self.process = subprocess.Popen([os.path.abspath(binary)], cwd=source_dir, env=env,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.window = None
@@ -50,13 +60,16 @@ class Game:
         self._find_window()
 
     def _find_window(self):
-        try:
-            found = subprocess.run(["xdotool", "search", "--sync", "--name", WINDOW_TITLE],
-                                   check=True, capture_output=True, text=True, timeout=20)
-        except (subprocess.TimeoutExpired, subprocess.CalledProcessError):
-            self.stop()
-            fail("the game window did not appear")
-        self.window = found.stdout.split()[0]
+        deadline = time.monotonic() + 20
+        while True:
+            new = [w for w in game_windows() if w not in self._known_windows]
+            if new:
+                self.window = new[0]
+                break
+            if time.monotonic() > deadline or self.process.poll() is not None:
+                self.stop()
+                fail("the game window did not appear")
+            time.sleep(0.1)
         # The window is mapped before its first frame is drawn.
         deadline = time.monotonic() + 10
         while time.monotonic() < deadline:
@@ -100,6 +113,17 @@ class Game:
         picture = picture.crop((self.left, self.top, self.left + WINDOW_WIDTH,
                                 self.top + WINDOW_HEIGHT))
         return np.asarray(picture)
+
+    def place(self, left, top):
+        """Moves the window, so that two copies do not overlap."""
+        run_xdotool("windowmove", self.window, left, top)
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            self._read_geometry()
+            if (self.left, self.top) == (left, top):
+                return
+            time.sleep(0.1)
+        fail("the window did not move to (%d, %d)" % (left, top))
 
     def key(self, *names, settle=0.25):
         for name in names:

@@ -1,0 +1,62 @@
+"""Two copies of the game play each other over 127.0.0.1 for many games,
+with a rematch between games; after every move both boards must show the same
+counts, and each copy's resident memory is recorded at every game's start.
+
+Usage: /usr/bin/python3 scripts/soak_network.py <sowrow binary> <source folder> [games]
+(needs $DISPLAY; uses port 45678, so run it alone)."""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "e2e"))
+from netplay import (  # noqa: E402
+    boards_settled, connect, game_over, play_turn, rss_kib, start_pair, wait_for, whose_turn)
+
+
+def main():
+    binary, source = sys.argv[1], sys.argv[2]
+    wanted = int(sys.argv[3]) if len(sys.argv) > 3 else 10
+    host, joiner = start_pair(binary, source)
+    games = moves = divergences = 0
+    rss = {"host": [], "joiner": []}
+    started = time.monotonic()
+    try:
+        connect(host, joiner)
+        while games < wanted:
+            rss["host"].append(rss_kib(host.process.pid))
+            rss["joiner"].append(rss_kib(joiner.process.pid))
+            column = 0
+            while not game_over(host.grab()):
+                player = whose_turn(host.grab())
+                mover, row = (host, 1) if player == 1 else (joiner, 0)
+                picked = play_turn(mover, row, player, column)
+                if picked is None:
+                    break
+                column = (picked + 1) % 7
+                moves += 1
+                if not boards_settled(host, joiner):
+                    divergences += 1
+            games += 1
+            wait_for(lambda: game_over(joiner.grab()), 10, "the joiner missed the game's end")
+            print("game %d over after %d moves in all, %.0f s" %
+                  (games, moves, time.monotonic() - started), flush=True)
+            # Rematch: one side asks, the other answers.
+            host.key("p", settle=0.5)
+            joiner.key("p", settle=0.5)
+            wait_for(lambda: whose_turn(host.grab()) != 0 and whose_turn(joiner.grab()) != 0,
+                     10, "the rematch did not start on both sides")
+    finally:
+        host.stop()
+        joiner.stop()
+    print("games %d, moves %d, divergences %d" % (games, moves, divergences))
+    for side, figures in rss.items():
+        if figures:
+            print("%s VmRSS first game %d KiB, last game %d KiB" %
+                  (side, figures[0], figures[-1]))
+    return 1 if divergences else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
