@@ -12,7 +12,7 @@ import time
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import check, fail, save  # noqa: E402
+from harness import check, fail, load_picture, match_fraction, region, save  # noqa: E402
 
 BLUE = ((0, 0, 200), (60, 60, 255))
 GREEN = ((0, 200, 0), (60, 255, 60))
@@ -70,6 +70,10 @@ def text_mismatch(pixels, x, y, text, colour):
     """How many pixels of the text's box disagree with the text drawn at (x, y)
     in that colour: missing ink, or ink of that colour where the text has none."""
     mask, left, top = text_mask(text)
+    # Only the rows the text inks: the font's full line height reaches into
+    # the descenders of a line drawn 20 pixels above.
+    inked = np.flatnonzero(mask.any(axis=1))
+    mask, top = mask[inked[0]:inked[-1] + 1], top + inked[0]
     x0, y0 = int(x) + left, int(y) + top
     shown = in_colour(pixels[y0:y0 + mask.shape[0], x0:x0 + mask.shape[1]], *colour)
     if shown.shape != mask.shape:
@@ -176,6 +180,13 @@ def result_shown(pixels):
     return None
 
 
+def main_menu_shown(pixels, source_dir):
+    """The main menu's fourth button, exit, at its place; no other menu has
+    a fourth button. The floating seeds may cover a little of it."""
+    shown = region(pixels, 360, 320, 670, 360)
+    return match_fraction(shown, load_picture(source_dir, "exit") * 0.9, 6) > 0.85
+
+
 def blue_lines(pixels):
     """Blue ink in the middle band where the board's overlays are drawn."""
     return ink_in(pixels, 280, 160, 860, 240, BLUE)
@@ -279,6 +290,10 @@ class Player:
         before = dict(view.counts)
         stores = (view.store1, view.store2)
         check(view.total() == 56, "seeds do not add up to 56: %s" % (view.state(),))
+        if not any(before[(row, c)] for c in range(7)):
+            self.shot("empty_row", pixels)
+            fail("row %d is empty but the game goes on: %s, turn line %r" %
+                 (row, view.state(), turn_line(pixels)))
         column = best_pit(before, row)
         expected = sow(before, row, column)
         mover_line = turn_line(pixels)
