@@ -11,8 +11,15 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "e2e"))
+from harness import fail, save  # noqa: E402
 from netplay import (  # noqa: E402
-    boards_settled, connect, game_over, play_turn, rss_kib, start_pair, wait_for, whose_turn)
+    boards_settled, connect, game_over, play_turn, rss_kib, start_pair, wait_for, wait_until,
+    whose_turn)
+
+
+def keep_shots(host, joiner, name):
+    save(host.grab(), "soak_host_" + name)
+    save(joiner.grab(), "soak_joiner_" + name)
 
 
 def main():
@@ -28,18 +35,29 @@ def main():
             rss["host"].append(rss_kib(host.process.pid))
             rss["joiner"].append(rss_kib(joiner.process.pid))
             column = 0
-            while not game_over(host.grab()):
+            while True:
+                # Between turns a frame may show neither turn line.
+                if not wait_until(lambda: game_over(host.grab()) or whose_turn(host.grab()), 10):
+                    keep_shots(host, joiner, "no_turn_%d" % moves)
+                    fail("after move %d the host shows no turn and no result" % moves)
+                if game_over(host.grab()):
+                    break
                 player = whose_turn(host.grab())
                 mover, row = (host, 1) if player == 1 else (joiner, 0)
                 picked = play_turn(mover, row, player, column)
                 if picked is None:
-                    break
+                    keep_shots(host, joiner, "stuck_%d" % moves)
+                    fail("player %d found no pit to move after move %d" % (player, moves))
                 column = (picked + 1) % 7
                 moves += 1
                 if not boards_settled(host, joiner):
                     divergences += 1
+                    print("move %d: the boards differ" % moves, flush=True)
+                    keep_shots(host, joiner, "move_%d" % moves)
             games += 1
-            wait_for(lambda: game_over(joiner.grab()), 10, "the joiner missed the game's end")
+            if not wait_until(lambda: game_over(joiner.grab()), 10):
+                keep_shots(host, joiner, "end_%d" % games)
+                fail("the joiner missed the end of game %d" % games)
             print("game %d over after %d moves in all, %.0f s" %
                   (games, moves, time.monotonic() - started), flush=True)
             # Rematch: one side asks, the other answers.

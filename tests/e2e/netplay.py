@@ -88,13 +88,18 @@ def counts_strips(pixels):
     return np.concatenate([pixels[62:85, 25:975].ravel(), pixels[320:348, 25:975].ravel()])
 
 
-def wait_for(condition, seconds, what):
+def wait_until(condition, seconds):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         if condition():
-            return
+            return True
         time.sleep(0.1)
-    fail(what)
+    return False
+
+
+def wait_for(condition, seconds, what):
+    if not wait_until(condition, seconds):
+        fail(what)
 
 
 def boards_settled(host, joiner, seconds=10):
