@@ -307,7 +307,8 @@ class Player:
         if empties:
             self.game.click(*pit_centre(row, empties[0]), settle=0.05)
         time.sleep(0.6)
-        check(outline(self.game.grab()) is None, "a click on a pit not to be played started a move")
+        check(outline(self.game.grab()) is None,
+              "a click on a pit not to be played started a move")
 
         self.game.click(*pit_centre(row, column), settle=0.05)
         source = (row, column)

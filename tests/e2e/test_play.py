@@ -99,7 +99,8 @@ def two_player_game(game):
     pixels = game.grab()
     # Who starts alternates from game to game, across kinds of game.
     first = turn_line(pixels)
-    check(first in ("Player1's turn", "Player2's turn"), "turn line %r in a two-player game" % first)
+    check(first in ("Player1's turn", "Player2's turn"),
+          "turn line %r in a two-player game" % first)
     player = Player(game, "two_player_game")
     pixels, view = play_to_the_end(player, 1 if first == "Player1's turn" else 0, computer=False)
     player.shot("result", pixels)

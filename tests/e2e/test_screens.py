@@ -10,7 +10,8 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (  # noqa: E402
-    Game, check, colour_count, find_sprites, load_picture, match_fraction, region, save, stretched)
+    Game, check, colour_count, find_sprites, load_picture, match_fraction, region, run_xdotool,
+    save, stretched)
 
 BINARY, SOURCE = sys.argv[1], sys.argv[2]
 
@@ -130,6 +131,22 @@ def check_three_button_menus(game):
         fourth = match_fraction(region(pixels, *normal_rect(3)), empty_slot, 6)
         check(fourth > 0.85, "fourth slot of a three-button menu not empty (%.2f)" % fourth)
     game.key("Escape", "Escape")
+
+
+def check_back_buttons(game):
+    """Clicks through to the network menu and back with the back buttons; the
+    button under the pointer is the highlighted one."""
+    for slot in (0, 1, 2):
+        game.click(515, slot_top(slot) + 20, settle=0.4)
+    pixels = game.grab()
+    save(pixels, "back_to_player_menu")
+    check_buttons(pixels, ["vsplayer1", "vsplayer2", "back"], 2)
+    game.click(515, slot_top(2) + 20, settle=0.4)
+    check_buttons(game.grab(), MAIN_MENU, 2)
+    # Leave the highlight on the first button and the pointer off the window.
+    game.move(515, slot_top(0) + 20)
+    run_xdotool("mousemove", 1270, 1010)
+    check_buttons(game.grab(), MAIN_MENU, 0)
 
 
 def check_quit_question(game):
@@ -275,6 +292,7 @@ def check_pit_outline(game):
 def main():
     game = Game(BINARY, SOURCE)
     try:
+        check_back_buttons(game)
         check_three_button_menus(game)
         check_main_menu(game)
         check_quit_question(game)
