@@ -17,6 +17,26 @@ from netplay import (  # noqa: E402
     whose_turn)
 
 
+def agreed_turn(host, joiner):
+    turn = whose_turn(host.grab())
+    return turn if turn and turn == whose_turn(joiner.grab()) else 0
+
+
+def next_turn(host, joiner, seconds=15):
+    """The player both copies show to move, 0 when the host shows the result,
+    None when neither comes. Between turns a frame may show neither turn line,
+    and the copy that watched the move may still be playing it out."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if game_over(host.grab()):
+            return 0
+        turn = agreed_turn(host, joiner)
+        if turn:
+            return turn
+        time.sleep(0.1)
+    return None
+
+
 def keep_shots(host, joiner, name):
     save(host.grab(), "soak_host_" + name)
     save(joiner.grab(), "soak_joiner_" + name)
@@ -36,13 +56,17 @@ def main():
             rss["joiner"].append(rss_kib(joiner.process.pid))
             column = 0
             while True:
-                # Between turns a frame may show neither turn line.
-                if not wait_until(lambda: game_over(host.grab()) or whose_turn(host.grab()), 10):
+                player = next_turn(host, joiner)
+                if player is None:
                     keep_shots(host, joiner, "no_turn_%d" % moves)
-                    fail("after move %d the host shows no turn and no result" % moves)
-                if game_over(host.grab()):
+                    fail("after move %d the copies agree on no turn and show no result" % moves)
+                # Both copies are done with the last move: their counts agree.
+                if moves and not boards_settled(host, joiner):
+                    divergences += 1
+                    print("move %d: the boards differ" % moves, flush=True)
+                    keep_shots(host, joiner, "move_%d" % moves)
+                if player == 0:
                     break
-                player = whose_turn(host.grab())
                 mover, row = (host, 1) if player == 1 else (joiner, 0)
                 picked = play_turn(mover, row, player, column)
                 if picked is None:
@@ -50,10 +74,6 @@ def main():
                     fail("player %d found no pit to move after move %d" % (player, moves))
                 column = (picked + 1) % 7
                 moves += 1
-                if not boards_settled(host, joiner):
-                    divergences += 1
-                    print("move %d: the boards differ" % moves, flush=True)
-                    keep_shots(host, joiner, "move_%d" % moves)
             games += 1
             if not wait_until(lambda: game_over(joiner.grab()), 10):
                 keep_shots(host, joiner, "end_%d" % games)

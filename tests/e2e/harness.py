@@ -149,6 +149,11 @@ class Game:
         if self.process.poll() is None:
             self.process.kill()
         out, err = self.process.communicate(timeout=10)
+        # The X server frees a window's id for reuse only once it has seen the
+        # client go; the next copy's window is found as the one not seen before.
+        deadline = time.monotonic() + 5
+        while self.window in game_windows() and time.monotonic() < deadline:
+            time.sleep(0.05)
         return out.decode(errors="replace"), err.decode(errors="replace")
 
 

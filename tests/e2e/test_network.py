@@ -47,7 +47,7 @@ def check_pause(host, joiner):
 def check_leave(host, joiner):
     """The host leaves; the joiner says so, the host says nothing."""
     host.key("Escape", "Escape", settle=0.2)
-    box = wait_for_box(3)
+    box = wait_for_box(10)
     check(box is not None, "no box after the opponent left")
     time.sleep(1.0)
     check(len(boxes()) == 1, "the leaver showed a box too")
@@ -76,7 +76,7 @@ def main():
         # A killed host: the joiner's connection is lost.
         os.kill(host.process.pid, signal.SIGKILL)
         host.stop()
-        box = wait_for_box(5)
+        box = wait_for_box(10)
         check(box is not None, "no box after the opponent was killed")
         check(not same_text(box_text(box), quit_text), "a lost connection reads like a quit")
         dismiss_box(box)
@@ -90,13 +90,15 @@ def main():
         joiner.key("Return", settle=0.3)
         both_ready(host, joiner)
         close_window(host)
-        box = wait_for_box(5)
+        wait_for(lambda: not host.alive(), 10, "the closed copy kept running")
+        check(host.process.returncode == 0, "the closed copy exited with %s" %
+              host.process.returncode)
+        box = wait_for_box(10)
+        if box is None:
+            save(joiner.grab(), "joiner_no_box_after_close")
         check(box is not None, "no box after the opponent closed its window")
         check(same_text(box_text(box), quit_text), "a closed window should read as a quit")
         dismiss_box(box)
-        wait_for(lambda: not host.alive(), 5, "the closed copy kept running")
-        check(host.process.returncode == 0, "the closed copy exited with %s" %
-              host.process.returncode)
         check(joiner.alive(), "the joiner died")
     finally:
         for game in games:
