@@ -52,8 +52,18 @@ class Game:
         # The game sets no _NET_WM_PID, so a second copy's window is told
         # apart from the first by being new.
         self._known_windows = set(game_windows())
-        self.process = subprocess.Popen([os.path.abspath(binary)], cwd=source_dir, env=env,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        for attempt in range(3):
+            self.process = subprocess.Popen([os.path.abspath(binary)], cwd=source_dir, env=env,
+                                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            # A busy Xvfb now and then refuses a new client; that is the test
+            # machine, not the game, so the start is tried again.
+            try:
+                _, err = self.process.communicate(timeout=0.5)
+            except subprocess.TimeoutExpired:
+                break
+            if b"failed to open display" not in err or attempt == 2:
+                fail("the game ended at its start: " + err.decode(errors="replace"))
+            time.sleep(0.5)
         self.window = None
         self.left = self.top = 0
         self._display = None
@@ -67,8 +77,9 @@ class Game:
                 self.window = new[0]
                 break
             if time.monotonic() > deadline or self.process.poll() is not None:
-                self.stop()
-                fail("the game window did not appear")
+                status = self.process.poll()
+                _, err = self.stop()
+                fail("the game window did not appear (exit status %s) %s" % (status, err.strip()))
             time.sleep(0.1)
         # The window is mapped before its first frame is drawn.
         deadline = time.monotonic() + 10

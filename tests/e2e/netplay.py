@@ -220,7 +220,8 @@ def close_window(game):
     event = protocol.event.ClientMessage(window=window, client_type=protocols,
                                          data=(32, [delete, X.CurrentTime, 0, 0, 0]))
     window.send_event(event, event_mask=X.NoEventMask)
-    link.flush()
+    # A round trip, so the request has reached the server before the link goes.
+    link.sync()
     link.close()
 
 
