@@ -13,28 +13,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
                                 "e2e"))
 from harness import fail, save  # noqa: E402
 from netplay import (  # noqa: E402
-    boards_settled, connect, game_over, play_turn, rss_kib, start_pair, wait_for, wait_until,
-    whose_turn)
-
-
-def agreed_turn(host, joiner):
-    turn = whose_turn(host.grab())
-    return turn if turn and turn == whose_turn(joiner.grab()) else 0
-
-
-def next_turn(host, joiner, seconds=15):
-    """The player both copies show to move, 0 when the host shows the result,
-    None when neither comes. Between turns a frame may show neither turn line,
-    and the copy that watched the move may still be playing it out."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if game_over(host.grab()):
-            return 0
-        turn = agreed_turn(host, joiner)
-        if turn:
-            return turn
-        time.sleep(0.1)
-    return None
+    boards_settled, connect, game_over, next_turn, play_turn, players, rss_kib, start_pair,
+    wait_for, wait_until, whose_turn)
 
 
 def keep_shots(host, joiner, name):
@@ -51,10 +31,10 @@ def main():
     started = time.monotonic()
     try:
         connect(host, joiner)
+        movers = players(host, joiner)
         while games < wanted:
             rss["host"].append(rss_kib(host.process.pid))
             rss["joiner"].append(rss_kib(joiner.process.pid))
-            column = 0
             while True:
                 player = next_turn(host, joiner)
                 if player is None:
@@ -67,12 +47,7 @@ def main():
                     keep_shots(host, joiner, "move_%d" % moves)
                 if player == 0:
                     break
-                mover, row = (host, 1) if player == 1 else (joiner, 0)
-                picked = play_turn(mover, row, player, column)
-                if picked is None:
-                    keep_shots(host, joiner, "stuck_%d" % moves)
-                    fail("player %d found no pit to move after move %d" % (player, moves))
-                column = (picked + 1) % 7
+                play_turn(movers, player)
                 moves += 1
             games += 1
             if not wait_until(lambda: game_over(joiner.grab()), 10):

@@ -3,18 +3,15 @@ would: menus, typed address, pit clicks and the relay key. Shared by the
 network end-to-end test and the network soak script."""
 
 import os
-import subprocess
 import sys
 import time
 
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Game, check, colour_count, fail, run_xdotool  # noqa: E402
+from harness import Game, fail, run_xdotool  # noqa: E402
+from player import BLUE, Player, ink_in, result_shown, turn_line  # noqa: E402
 
-GREEN = ((0, 200, 0), (60, 255, 60))
-BLUE = ((0, 0, 200), (60, 60, 255))
-WHITE = ((250, 250, 250), (255, 255, 255))
 BOX_CAPTION = "Disconnected!"
 HOST_PLACE = (100, 100)
 JOINER_PLACE = (100, 560)
@@ -53,25 +50,20 @@ def type_address(game, address):
     game.key("Return", settle=0.3)
 
 
+TURNS = {"Player1's turn": 1, "Player2's turn": 2}
+
+
 def whose_turn(pixels):
-    """1 when "Player1's turn" shows under the board, 2 when "Player2's turn"
-    shows above it, 0 when neither does."""
-    top = colour_count(pixels, 455, 15, 620, 40, *GREEN)
-    bottom = colour_count(pixels, 455, 360, 620, 385, *GREEN)
-    if bottom > 50 and top == 0:
-        return 1
-    if top > 50 and bottom == 0:
-        return 2
-    return 0
+    """1 or 2 as the turn line shows, 0 when it shows neither player."""
+    return TURNS.get(turn_line(pixels), 0)
 
 
 def game_over(pixels):
-    # The result line sits above where the pause prompt would start.
-    return colour_count(pixels, 370, 166, 560, 183, *BLUE) > 50
+    return result_shown(pixels) is not None
 
 
 def blue_line(pixels, x0, y0, x1, y1):
-    return colour_count(pixels, x0, y0, x1, y1, *BLUE) > 50
+    return ink_in(pixels, x0, y0, x1, y1, BLUE) > 50
 
 
 def opponent_paused_line(pixels):
@@ -116,32 +108,37 @@ def boards_settled(host, joiner, seconds=10):
     return False
 
 
-def outline_at(pixels, row, column):
-    x0, y0 = 160 + 100 * column, 85 + 130 * row
-    line = pixels[y0, x0:x0 + 81]
-    return bool((line >= 250).all(axis=-1).all())
+def players(host, joiner):
+    """The host moves player 1 from the lower row, the joiner player 2 from
+    the upper row. Their relays alternate between the a key and a click."""
+    return {1: (Player(host, "host"), 1), 2: (Player(joiner, "joiner"), 0)}
 
 
-def play_turn(mover, row, player, first_column=0, seconds=180):
-    """The mover picks the first pit of its row, from first_column on, that
-    starts a move, then continues the relay with a until the turn passes or
-    the game ends. Answers the column picked, or None if no pit moved."""
-    picked = None
-    for step in range(7):
-        column = (first_column + step) % 7
-        mover.click(200 + 100 * column, 135 + 130 * row, settle=0.3)
-        if outline_at(mover.grab(), row, column):
-            picked = column
-            break
-    if picked is None:
-        return None
+def play_turn(players, player):
+    """Plays the whole turn of player 1 or 2 on its own copy, and checks the
+    outcome there against the rules."""
+    mover, row = players[player]
+    mover.play_turn(row, lambda relays: relays % 2 == 0)
+
+
+def agreed_turn(host, joiner):
+    turn = whose_turn(host.grab())
+    return turn if turn and turn == whose_turn(joiner.grab()) else 0
+
+
+def next_turn(host, joiner, seconds=15):
+    """The player both copies show to move, 0 when the host shows the result,
+    None when neither comes. Between turns a frame may show neither turn line,
+    and the copy that watched the move may still be playing it out."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
-        pixels = mover.grab()
-        if game_over(pixels) or whose_turn(pixels) not in (0, player):
-            return picked
-        mover.key("a", settle=0.4)
-    fail("player %d's move never ended" % player)
+        if game_over(host.grab()):
+            return 0
+        turn = agreed_turn(host, joiner)
+        if turn:
+            return turn
+        time.sleep(0.1)
+    return None
 
 
 def connect(host, joiner):

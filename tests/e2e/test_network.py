@@ -12,22 +12,23 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Game, check, save  # noqa: E402
 from netplay import (  # noqa: E402
     HOST_PLACE, boards_settled, both_ready, box_text, boxes, close_window, connect, dismiss_box,
-    host_from_menus, opponent_paused_line, pause_prompt, play_turn, same_text, start_pair,
-    wait_for, wait_for_box, whose_turn)
+    host_from_menus, next_turn, opponent_paused_line, pause_prompt, play_turn, players, same_text,
+    start_pair, wait_for, wait_for_box, whose_turn)
 
 BINARY, SOURCE = sys.argv[1], sys.argv[2]
 
 
 def check_moves(host, joiner, turns=4):
-    """Both sides move in turn; after every move both show the same counts."""
+    """Both sides move in turn, each move checked against the rules on the
+    mover's copy; once both copies show the next player, their counts agree."""
     check(whose_turn(host.grab()) == 1 and whose_turn(joiner.grab()) == 1,
           "the host (player 1) should move first on both boards")
-    column = 0
+    movers = players(host, joiner)
     for turn in range(turns):
-        mover, row, player = (host, 1, 1) if turn % 2 == 0 else (joiner, 0, 2)
-        picked = play_turn(mover, row, player, column)
-        check(picked is not None, "player %d found no pit to move" % player)
-        column = (picked + 1) % 7
+        player = 1 if turn % 2 == 0 else 2
+        play_turn(movers, player)
+        check(next_turn(host, joiner) == 3 - player,
+              "the copies do not agree that player %d moves next" % (3 - player))
         check(boards_settled(host, joiner), "boards differ after move %d" % (turn + 1))
         save(host.grab(), "host_after_move_%d" % (turn + 1))
         save(joiner.grab(), "joiner_after_move_%d" % (turn + 1))
