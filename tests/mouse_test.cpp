@@ -49,6 +49,7 @@ class BoardMouse : public ::testing::Test {
   protected:
     void SetUp() override {
         reset_game_state();
+        sent_to_peer.clear();
         new_game();
         screen.screen_code = kBoardScreen;
         screen.who_first_open = false;
