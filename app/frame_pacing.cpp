@@ -4,20 +4,17 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <ctime>
 
+#include "app/frame_schedule.h"
 #include "app/timers.h"
 #include "render/frame.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// One refresh of a 60 Hz display.
-constexpr auto kFrameBudget = std::chrono::microseconds(16667);
+using frame_schedule::Clock;
 
 bool has_extension(const char* extensions, const char* name) {
     const std::size_t length = std::strlen(name);
@@ -90,14 +87,11 @@ void request_swap_interval() {
 void redraw_when_due() {
     static Clock::time_point last_frame;
     static Clock::duration last_drawing{};
-    const Clock::time_point frame_due = last_frame + kFrameBudget;
-    const Clock::time_point timer_due = next_timer_due();
-    // A timer falling due while a frame is drawn would run late by up to the
-    // drawing time: it goes first, and the frame follows it.
-    const bool timer_first = timer_due < std::max(frame_due, Clock::now()) + last_drawing;
-    rest_until(timer_first ? timer_due : frame_due);
+    const frame_schedule::IdleStep step =
+        frame_schedule::next_idle_step(Clock::now(), last_frame, next_timer_due(), last_drawing);
+    rest_until(step.wake);
     const Clock::time_point now = Clock::now();
-    if (timer_first || now < frame_due) {
+    if (!step.draw || now < step.wake) {
         return;  // the main loop serves the timer or the input first
     }
     last_frame = now;
