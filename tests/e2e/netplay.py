@@ -114,10 +114,10 @@ def players(host, joiner):
     return {1: (Player(host, "host"), 1), 2: (Player(joiner, "joiner"), 0)}
 
 
-def play_turn(players, player):
+def play_turn(movers, player):
     """Plays the whole turn of player 1 or 2 on its own copy, and checks the
     outcome there against the rules."""
-    mover, row = players[player]
+    mover, row = movers[player]
     mover.play_turn(row, lambda relays: relays % 2 == 0)
 
 
