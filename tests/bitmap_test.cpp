@@ -97,8 +97,16 @@ TEST(Bitmap, RefusesFilesThatAreNotOurKindOfBitmap) {
     EXPECT_FALSE(read_from_memory(bitmap_file(1 << 20, 1 << 20, 0, 16))) << "absurd size";
 }
 
-TEST(Bitmap, RefusesTooFewPixelBytes) {
-    EXPECT_FALSE(read_from_memory(bitmap_file(4, 2, 0, 23))) << "truncated file";
+TEST(Bitmap, AFileCutShortReadsWhatIsThereAndBlackForTheRest) {
+    const auto image = read_from_memory(bitmap_file(4, 2, 0, 20));
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->pixels.size(), 24u);
+    EXPECT_EQ(image->pixels[19], 20);
+    EXPECT_EQ(std::vector<unsigned char>(image->pixels.begin() + 20, image->pixels.end()),
+              std::vector<unsigned char>(4, 0));
+}
+
+TEST(Bitmap, RefusesAnImageSizeShortOfThePaddedRows) {
     // The image size leaves out the row padding: 3 x 2 x 3 = 18 < 24.
     EXPECT_FALSE(read_from_memory(bitmap_file(3, 2, 18, 24)));
     EXPECT_FALSE(read_from_memory(bitmap_file(4, 2, 8, 24)));
