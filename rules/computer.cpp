@@ -17,10 +17,6 @@ constexpr int kRandomPickOneIn = 10;
 // keeps a pick of seven such candidates well under a millisecond.
 constexpr int kMaxSimulatedDrops = 50000;
 
-// A candidate cut short would leave the computer relaying for ever, so it
-// scores below a move that captures nothing.
-constexpr int kEndlessScore = -1;
-
 int pit_index(PitPosition position) {
     return position.row * kColumnCount + position.column;
 }
@@ -91,29 +87,36 @@ int pick_random_pit() {
 
 int best_capture_pit() {
     int scores[kColumnCount] = {};
+    bool holds_seeds[kColumnCount];
     for (int column = 0; column < kColumnCount; ++column) {
-        if (computer_pit_has_seeds(column)) {
+        holds_seeds[column] = computer_pit_has_seeds(column);
+        if (holds_seeds[column]) {
             scores[column] = capture_score(column);
         }
     }
+    return best_scored_column(scores, holds_seeds);
+}
+
+int best_scored_column(const int (&scores)[kColumnCount], const bool (&holds_seeds)[kColumnCount]) {
     int best = 0;
     for (int column = 1; column < kColumnCount; ++column) {
         if (scores[column] > scores[best]) {
             best = column;
         }
     }
-    if (computer_pit_has_seeds(best)) {
+    if (holds_seeds[best]) {
         return best;
     }
     // Nothing captures: the leftmost pit with seeds, passing over endless
-    // candidates while another pit remains.
-    for (int column = 1; column < kColumnCount; ++column) {
-        if (computer_pit_has_seeds(column) && scores[column] != kEndlessScore) {
+    // candidates while another pit remains. Column 0 counts too: it gets
+    // here holding seeds when its own candidate was cut short.
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (holds_seeds[column] && scores[column] != kEndlessScore) {
             return column;
         }
     }
-    for (int column = 1; column < kColumnCount; ++column) {
-        if (computer_pit_has_seeds(column)) {
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (holds_seeds[column]) {
             return column;
         }
     }

@@ -59,6 +59,26 @@ TEST_F(ComputerTest, BestCaptureFallsBackToANonEmptyPit) {
     EXPECT_EQ(best_capture_pit(), 0);
 }
 
+TEST_F(ComputerTest, ChoiceFromTheScores) {
+    constexpr int E = kEndlessScore;
+    struct Row {
+        int scores[kColumnCount];
+        bool holds_seeds[kColumnCount];
+        int expected;
+    };
+    const Row rows[] = {
+        {{2, 2, 3, 2, 0, 3, 0}, {1, 1, 1, 1, 0, 1, 0}, 2},  // most seeds, lowest on ties
+        {{0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 1, 0, 1, 0}, 3},  // nothing captures
+        {{E, 0, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 0, 0}, 2},  // an endless candidate passed over
+        {{E, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0}, 0},  // ... unless it is the only one
+        {{0, E, 0, 0, 0, 0, E}, {0, 1, 0, 0, 0, 0, 1}, 1},  // every one endless
+        {{0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}, 0},  // an empty row
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(best_scored_column(row.scores, row.holds_seeds), row.expected);
+    }
+}
+
 TEST_F(ComputerTest, PicksDrawFromRandInOrder) {
     set_board({0, 3, 0, 0, 2, 0, 0}, {4, 4, 4, 4, 4, 4, 4}, 10);
     for (unsigned seed = 1; seed < 200; ++seed) {
