@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 7:
                 if (match.game_result == kInPlay) {
                     match.game_result = kDraw;
-                    net_link.awaiting_rematch = true;
+                    net_link.awaiting_rematch = 1;
                 } else {
                     play_again();
                 }
@@ -140,14 +140,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // However the bytes came, the interpreter never stalls: with no pause or
-    // sowing in the way it empties the inbox at one message a tick.
+    // sowing in the way it empties the inbox at one message a tick; a
+    // play-again waits only for this side's game to be over.
     if (screen.paused) {
         resume_game();
     }
     for (int tick = 0; tick < kInboxCapacity * 2 && net_link.inbox[0] != '\0'; ++tick) {
         match.sowing_active = false;
         net_link.resume_sowing_on_unpause = false;
-        net_link.awaiting_rematch = false;
+        net_link.awaiting_rematch = net_link.inbox[0] == 'P' ? 1 : 0;
         match.game_result = kInPlay;
         tick_and_check();
     }

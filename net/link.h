@@ -34,10 +34,18 @@ struct NetLink {
 
     char send_buffer[kMessageCapacity];
     bool peer_paused;
-    bool awaiting_rematch;
+    // Games ended on this side whose play-again has not come from the
+    // opponent yet. More than one only when a pause was taken for a
+    // play-again and this side meanwhile ended the next game with its own
+    // move; the opponent's play-agains then come one for each.
+    int awaiting_rematch;
     bool resume_sowing_on_unpause;
     // This side's pause prompt told the opponent, so closing it must too.
     bool pause_announced;
+    // The play-again just taken was a "p". A copy still playing out the last
+    // move sends that as a pause; if its "u" follows, the wait for the real
+    // play-again is back on.
+    bool play_again_may_be_pause;
 
     char waiting_text[kMessageCapacity];
     char connecting_text[kMessageCapacity];

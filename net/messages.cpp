@@ -26,20 +26,6 @@ void remove_front(std::size_t count) {
     std::memmove(inbox, inbox + count, length - count + 1);
 }
 
-// A message that can never be meant in this side's state is removed, so a
-// stray byte does not hold back everything behind it. An honest opponent
-// never sends one: its moves leave before its pause and after its
-// play-again, so while either is in force the next message is "u" or "p".
-bool is_stray(char c) {
-    if (net_link.awaiting_rematch) {
-        return c != 'p' && c != 'P';
-    }
-    if (net_link.peer_paused) {
-        return c != 'u';
-    }
-    return c != 'p' && !is_digit(c);
-}
-
 int opponent_player() {
     if (net_link.hosting) {
         return 2;
@@ -89,43 +75,78 @@ void take_unpause() {
     }
 }
 
-// At most one message per tick, like the opponent's own pace.
+// A move: two digits, the column then the row. Answers whether it was taken
+// off the front; one that breaks the rules is taken off and ignored.
+bool take_move() {
+    const char second = net_link.inbox[1];
+    if (second == '\0') {
+        return false;  // the rest of the move is still on its way
+    }
+    if (!is_digit(second)) {
+        remove_front(1);
+        return true;
+    }
+    if (move_must_wait()) {
+        return false;
+    }
+    const int column = net_link.inbox[0] - '0';
+    const int row = second - '0';
+    remove_front(2);
+    if (move_fits(row, column)) {
+        begin_sowing(row, column);
+    }
+    return true;
+}
+
+// The copies play a game's last move each on its own clock, so one can end
+// the game and start the next while the other still sows. "P" is only ever
+// play again and waits at the front until this side's game is over too. "p"
+// is a pause while this side plays; once its game is over it is taken as
+// play again, which a copy that sends "p" for both means by it. At most one
+// message is taken per tick, like the opponent's own pace; a byte that means
+// nothing in this side's state is dropped so it holds back nothing behind it.
 void interpret_front() {
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-    while (net_link.inbox[0] != '\0' && is_stray(net_link.inbox[0])) {
-        remove_front(1);
-    }
-    const char first = net_link.inbox[0];
-    if (first == '\0') {
-        return;
-    }
-    if (is_digit(first)) {
-        const char second = net_link.inbox[1];
-        if (second == '\0') {
-            return;  // the rest of the move is still on its way
+    for (;;) {
+        const char first = net_link.inbox[0];
+        if (first == '\0') {
+            return;
         }
-        if (!is_digit(second)) {
+        // The opponent moves neither with its prompt open nor before its
+        // play-again, so a digit then is a stray byte.
+        if (is_digit(first) && (net_link.peer_paused || net_link.awaiting_rematch)) {
             remove_front(1);
+            continue;
+        }
+        if (is_digit(first)) {
+            if (take_move()) {
+                net_link.play_again_may_be_pause = false;
+            }
             return;
         }
-        if (move_must_wait()) {
+        if (first == 'P' && !net_link.awaiting_rematch) {
             return;
         }
-        const int column = first - '0';
-        const int row = second - '0';
-        remove_front(2);
-        if (move_fits(row, column)) {
-            begin_sowing(row, column);
+        const bool may_be_pause = net_link.play_again_may_be_pause;
+        net_link.play_again_may_be_pause = false;
+        remove_front(1);
+        if ((first == 'p' || first == 'P') && net_link.awaiting_rematch) {
+            --net_link.awaiting_rematch;
+            net_link.play_again_may_be_pause = first == 'p';
+            return;
         }
-        return;
-    }
-    remove_front(1);
-    if (net_link.awaiting_rematch) {
-        net_link.awaiting_rematch = false;
-    } else if (net_link.peer_paused) {
-        take_unpause();
-    } else {
-        take_pause();
+        if (first == 'p' && !net_link.peer_paused) {
+            take_pause();
+            return;
+        }
+        if (first == 'u' && net_link.peer_paused) {
+            take_unpause();
+            return;
+        }
+        if (first == 'u' && may_be_pause) {
+            ++net_link.awaiting_rematch;
+            return;
+        }
     }
 }
 
@@ -159,10 +180,11 @@ void apply_lost_connection() {
         net_link.joining = true;
     }
     net_link.connected = false;
-    net_link.awaiting_rematch = false;
+    net_link.awaiting_rematch = 0;
     net_link.quiet_disconnect = false;
     net_link.peer_paused = false;
     net_link.pause_announced = false;
+    net_link.play_again_may_be_pause = false;
     net_link.network_game = true;
     // Last: the connection thread waits for this before it listens or
     // connects again.

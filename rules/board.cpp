@@ -96,6 +96,11 @@ int board_seed_total() {
 }
 
 void new_game() {
+    new_game_keeping_inbox();
+    clear_message_buffers();
+}
+
+void new_game_keeping_inbox() {
     match.source_column = 0;
     match.source_row = 1;
     match.starting_player = match.starting_player == 1 ? 2 : 1;
@@ -129,7 +134,7 @@ void new_game() {
     screen.quit_question_open = false;
     match.capture_pending = false;
     net_link.network_game = false;
-    clear_message_buffers();
+    net_link.send_buffer[0] = '\0';
 
     copy_if_empty(net_link.waiting_text, "Waiting for connection");
     copy_if_empty(net_link.address_prompt_text, "Enter IP Address: ");

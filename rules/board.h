@@ -87,6 +87,9 @@ int row_seed_total(int row);
 int board_seed_total();
 
 void new_game();
+// The same, but what the opponent has sent and this side has not read yet
+// stays: its play-again and first move may already be there.
+void new_game_keeping_inbox();
 bool is_game_over();
 
 // Compares the screen code with a relative tolerance.

@@ -119,7 +119,7 @@ void settle_game() {
         match.game_result = kDraw;
     }
     if (match.versus_human && net_link.network_game) {
-        net_link.awaiting_rematch = true;
+        ++net_link.awaiting_rematch;
     }
 }
 

@@ -1,6 +1,3 @@
-#include <cstring>
-#include <mutex>
-
 #include "app/platform.h"
 #include "net/connection.h"
 #include "net/link.h"
@@ -19,9 +16,10 @@ bool in_network_game() {
 // What every start of a network game shares, once the role flags are set.
 void open_network_game() {
     net_link.connected = false;
-    net_link.awaiting_rematch = false;
+    net_link.awaiting_rematch = 0;
     net_link.quiet_disconnect = false;
     net_link.peer_paused = false;
+    net_link.play_again_may_be_pause = false;
     net_link.network_game = true;
 }
 
@@ -108,37 +106,30 @@ void leave_game() {
     net_link.network_game = false;
     close_connection();
     net_link.connection_lost = false;  // a report still pending is for the game just left
+    // Nothing of the opponent may follow into the next game, whatever kind.
+    net_link.peer_paused = false;
+    net_link.awaiting_rematch = 0;
     net_link.pause_announced = false;
+    net_link.play_again_may_be_pause = false;
     new_game();
     match.starting_player = 2;
 }
 
 void play_again() {
+    // The p that plays again also closes a pause prompt opened after the
+    // game, and with it the silence about a lost connection.
+    if (screen.paused) {
+        resume_game();
+    }
     const bool stays_in_network_game = in_network_game();
     screen.screen_code = kBoardScreen;
     if (!stays_in_network_game) {
         new_game();
         return;
     }
-    // The opponent may already have started the next game: its play-again
-    // and first move can be waiting unread, and must survive new_game.
-    char unread[kInboxCapacity];
-    {
-        std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-        std::memcpy(unread, net_link.inbox, sizeof unread);
-    }
-    new_game();
-    {
-        std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-        // Whatever arrived meanwhile came after the saved text.
-        const std::size_t saved = std::strlen(unread);
-        const std::size_t arrived = std::strlen(net_link.inbox);
-        const std::size_t kept =
-            saved + arrived < sizeof unread ? arrived : sizeof unread - 1 - saved;
-        std::memcpy(unread + saved, net_link.inbox, kept);
-        unread[saved + kept] = '\0';
-        std::memcpy(net_link.inbox, unread, sizeof unread);
-    }
-    send_message("p");
+    new_game_keeping_inbox();
+    // Not "p": to a copy still playing out the last move that would read as
+    // a pause. Every copy holds "P" until its own game is over.
+    send_message("P");
     net_link.network_game = true;
 }

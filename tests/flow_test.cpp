@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "net/link.h"
+#include "net/messages.h"
 #include "rules/board.h"
 #include "screens/input.h"
 #include "screens/screen.h"
@@ -91,7 +92,7 @@ TEST_F(Flow, PlayAgainKeepsTheNetworkGameAndAsksTheComputerQuestionAgain) {
     play_again();
     EXPECT_TRUE(net_link.network_game);
     EXPECT_EQ(match.game_result, 0);
-    EXPECT_EQ(sent_to_peer, std::vector<std::string>{kPause});
+    EXPECT_EQ(sent_to_peer, std::vector<std::string>{std::string("P", 2)});
 
     start_versus_computer();
     screen.who_first_open = false;
@@ -101,6 +102,55 @@ TEST_F(Flow, PlayAgainKeepsTheNetworkGameAndAsksTheComputerQuestionAgain) {
     EXPECT_TRUE(screen.who_first_open);
     EXPECT_FALSE(net_link.network_game);
     EXPECT_TRUE(sent_to_peer.empty());
+}
+
+// A player's evening: a network game that ends, paused and played again,
+// the opponent pausing, leaving; then games against the computer. Nothing of
+// one game may linger in the next.
+TEST_F(Flow, NothingOfANetworkGameLingersInTheNext) {
+    start_hosting();
+    net_link.awaiting_peer = false;
+    net_link.connected = true;
+    match.game_result = kPlayer1Won;
+    net_link.awaiting_rematch = 1;
+    key_handler(27, 0, 0);  // Esc at the result, then p
+    // The opponent's play-again and first move arrive while the next game is
+    // being set up, and must not be lost.
+    platform.during_new_game = [] { std::strcat(net_link.inbox, "p30"); };
+    key_handler('p', 0, 0);
+    platform.during_new_game = nullptr;
+    EXPECT_FALSE(screen.paused);
+    EXPECT_FALSE(net_link.quiet_disconnect) << "a lost connection would never be reported";
+    EXPECT_STREQ(net_link.inbox, "p30");
+    EXPECT_EQ(sent_to_peer, std::vector<std::string>{std::string("P", 2)});
+
+    // The opponent pauses; this side leaves while its pause shows.
+    std::strcpy(net_link.inbox, "p");
+    net_link.awaiting_rematch = 0;
+    message_timer(0);
+    ASSERT_TRUE(net_link.peer_paused);
+    key_handler(27, 0, 0);
+    key_handler(27, 0, 0);
+    ASSERT_TRUE(screen_is(kNetworkMenu));
+
+    // Against the computer: a move waits for its relay; the relay key
+    // continues it, and a pause in the middle of the sowing resumes it.
+    key_handler(27, 0, 0);
+    key_handler(27, 0, 0);
+    screen.menu_choice = 1;
+    key_handler(13, 0, 0);
+    key_handler('p', 0, 0);
+    ASSERT_EQ(screen.screen_code, kBoardScreen);
+    match.new_turn = false;
+    match.source_row = 1;
+    match.source_column = 2;
+    key_handler('a', 0, 0);
+    EXPECT_TRUE(match.sowing_active) << "the relay key is dead";
+    EXPECT_EQ(match.source_column, 3);
+    key_handler(27, 0, 0);
+    key_handler('x', 0, 0);
+    EXPECT_TRUE(match.sowing_active) << "the sowing stayed stopped after the pause";
+    EXPECT_FALSE(net_link.awaiting_rematch);
 }
 
 TEST_F(Flow, JoiningKeepsTheLastAddress) {

@@ -166,47 +166,57 @@ TEST_F(MessagesTest, BothPromptsOpenTheSowingWaitsForBothToClose) {
     EXPECT_TRUE(match.sowing_active);
 }
 
-TEST_F(MessagesTest, PlayAgainEndsTheWaitForARematch) {
-    host_awaiting_opponent_move();
-    match.game_result = kPlayer1Won;
-    net_link.awaiting_rematch = true;
-    for (const char* play_again_text : {"p", "P"}) {
-        net_link.awaiting_rematch = true;
-        receive(play_again_text);
+// One tick on the host, in play with the joiner to move, or after the game:
+// at most one message is taken, and the strays before it are dropped.
+TEST_F(MessagesTest, EachMessageMeansWhatThisSidesStateMakesOfIt) {
+    struct Row {
+        int awaiting_rematch;
+        bool peer_paused;
+        int game_result;
+        const char* received;
+        const char* left;
+        int awaiting_after;
+        bool peer_paused_after;
+        bool sowing_after;
+    };
+    const Row rows[] = {
+        {0, false, kInPlay, "uq\x01z30", "", 0, false, true},  // strays do not hold a move back
+        {0, false, kInPlay, "p30", "30", 0, true, false},      // a pause in play
+        {0, false, kInPlay, "P30", "P30", 0, false, false},    // play again waits for this end
+        {1, false, kDraw, "P30", "30", 0, false, false},       // ... and is taken after it
+        {1, false, kDraw, "p", "", 0, false, false},           // "p" is play again after it
+        {0, true, kInPlay, "p~30u", "", 0, false, false},      // nothing but "u" while paused
+        {1, false, kInPlay, "u!30P", "", 0, false, false},     // nothing but play again before it
+        {0, false, kInPlay, "3x", "x", 0, false, false},       // a digit not followed by one
+    };
+    for (const Row& row : rows) {
+        host_awaiting_opponent_move();
+        net_link.awaiting_rematch = row.awaiting_rematch;
+        net_link.peer_paused = row.peer_paused;
+        match.game_result = row.game_result;
+        receive(row.received);
         message_timer(0);
-        EXPECT_FALSE(net_link.awaiting_rematch);
-        EXPECT_FALSE(net_link.peer_paused);
-        EXPECT_EQ(inbox(), "");
+        EXPECT_EQ(inbox(), row.left) << row.received;
+        EXPECT_EQ(net_link.awaiting_rematch, row.awaiting_after) << row.received;
+        EXPECT_EQ(net_link.peer_paused, row.peer_paused_after) << row.received;
+        EXPECT_EQ(match.sowing_active, row.sowing_after) << row.received;
     }
 }
 
-TEST_F(MessagesTest, StrayBytesDoNotHoldBackWhatFollows) {
+// A copy still in its last move pauses while this side already waits for
+// the play-again: its "p" reads as play again until its "u" says otherwise.
+TEST_F(MessagesTest, APauseTakenForPlayAgainIsUndoneByItsUnpause) {
     host_awaiting_opponent_move();
-    // An unpause with no pause, an upper-case P in play, a quit, garbage.
-    receive("uPq\x01z30");
+    match.game_result = kPlayer1Won;
+    net_link.awaiting_rematch = 1;
+    receive("puP");
     message_timer(0);
-    EXPECT_TRUE(match.sowing_active);
+    EXPECT_EQ(net_link.awaiting_rematch, 0);
+    message_timer(0);
+    EXPECT_EQ(net_link.awaiting_rematch, 1);
+    message_timer(0);
+    EXPECT_EQ(net_link.awaiting_rematch, 0);
     EXPECT_EQ(inbox(), "");
-
-    // While the opponent's prompt is open only its unpause can come, a
-    // second pause or a move never.
-    match.sowing_active = false;
-    net_link.peer_paused = true;
-    receive("p~30u");
-    message_timer(0);
-    EXPECT_FALSE(net_link.peer_paused);
-    EXPECT_FALSE(match.sowing_active);
-
-    // Before a rematch only the play-again can come.
-    net_link.awaiting_rematch = true;
-    receive("u!30p");
-    message_timer(0);
-    EXPECT_FALSE(net_link.awaiting_rematch);
-    EXPECT_FALSE(net_link.peer_paused);
-
-    receive("3x");  // a digit not followed by one
-    message_timer(0);
-    EXPECT_EQ(inbox(), "x");
 }
 
 TEST_F(MessagesTest, PauseAndResumeTellTheOpponentOnlyDuringPlay) {
@@ -220,7 +230,7 @@ TEST_F(MessagesTest, PauseAndResumeTellTheOpponentOnlyDuringPlay) {
     // After the game, "p" would read as play again on the other side.
     sent_to_peer.clear();
     match.game_result = kDraw;
-    net_link.awaiting_rematch = true;
+    net_link.awaiting_rematch = 1;
     pause_game();
     resume_game();
     EXPECT_TRUE(sent_to_peer.empty());
@@ -228,23 +238,9 @@ TEST_F(MessagesTest, PauseAndResumeTellTheOpponentOnlyDuringPlay) {
     // Pressed p first, still waiting for the opponent's: not told either.
     match.game_result = kInPlay;
     pause_game();
-    net_link.awaiting_rematch = false;  // its play-again arrives meanwhile
+    net_link.awaiting_rematch = 0;  // its play-again arrives meanwhile
     resume_game();
     EXPECT_TRUE(sent_to_peer.empty());
-}
-
-TEST_F(MessagesTest, PlayAgainKeepsWhatTheOpponentAlreadySent) {
-    host_awaiting_opponent_move();
-    match.game_result = kPlayer2Won;
-    net_link.awaiting_rematch = true;
-    receive("p30");  // its play-again and its first move, not read yet
-    play_again();
-    EXPECT_EQ(inbox(), "p30");
-    EXPECT_TRUE(net_link.network_game);
-    ASSERT_EQ(sent_to_peer.size(), 1u);
-    EXPECT_EQ(sent_to_peer[0], std::string("p", 2));
-    message_timer(0);
-    EXPECT_FALSE(net_link.awaiting_rematch);
 }
 
 TEST_F(MessagesTest, MoveAndQuitBytesOnTheWire) {
@@ -277,7 +273,7 @@ TEST_F(MessagesTest, LostConnectionResetsOnTheMainThreadKeepingRoleAndWins) {
         }
         net_link.connected = true;
         net_link.peer_paused = true;
-        net_link.awaiting_rematch = true;
+        net_link.awaiting_rematch = 1;
         net_link.quiet_disconnect = true;
         match.player1_wins = 3;
         match.player2_store = 9;

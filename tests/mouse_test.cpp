@@ -267,10 +267,11 @@ TEST_F(NetworkMouse, NoMoveWhileWaitingTypingOrPaused) {
     click_pit(0, 3);  // still typing the address
     EXPECT_TRUE(match.new_turn);
 
-    for (bool* flag : {&net_link.awaiting_rematch, &net_link.peer_paused}) {
+    for (const bool rematch : {true, false}) {
         SetUp();
         connect_as_host();
-        *flag = true;
+        net_link.awaiting_rematch = rematch ? 1 : 0;
+        net_link.peer_paused = !rematch;
         click_pit(1, 3);
         EXPECT_TRUE(match.new_turn);
     }
