@@ -344,8 +344,12 @@ void send_to_peer(const char* bytes, std::size_t count) {
     if (peer_socket.handle() < 0) {
         return;
     }
-    std::size_t sent = 0;
-    peer_socket.send(bytes, count, sent);  // failures are ignored
+    // This runs on the main thread: an opponent that stops reading fills the
+    // buffers, and a send waiting for room would freeze the window. Messages
+    // are 2 or 3 bytes and the buffers hold megabytes, so only such an
+    // opponent ever loses one: what cannot go at once is dropped. Failures
+    // are ignored.
+    ::send(peer_socket.handle(), bytes, count, MSG_DONTWAIT | MSG_NOSIGNAL);
 }
 
 void close_connection() {

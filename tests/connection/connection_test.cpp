@@ -177,6 +177,16 @@ TEST_F(ConnectionTest, HostAcceptsAndMovesCrossBothWays) {
     EXPECT_EQ(match.source_column, 3);
 }
 
+TEST_F(ConnectionTest, AnOpponentThatNeverReadsCannotFreezeTheSender) {
+    Opponent opponent;
+    host_and_accept(opponent);
+    // Some 40,000 of the longest messages fill the buffers on loopback.
+    const std::string longest(kMessageCapacity - 1, 'x');
+    for (int message = 0; message < 200000; ++message) {
+        send_message(longest.c_str());
+    }
+}
+
 TEST_F(ConnectionTest, EveryMessageOfAChunkArrivesAndSplitOnesJoin) {
     Opponent opponent;
     host_and_accept(opponent);
