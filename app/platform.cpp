@@ -17,8 +17,10 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/audio.h"
+#include "net/host_address.h"
 
 namespace {
 
@@ -33,19 +35,48 @@ const bool kChildrenDieWithParent = [] {
     return true;
 }();
 
-// The interface the default route goes out of, from the kernel's table.
+// The interface the default route goes out of, from the kernel's table; of
+// several (cable and wireless), the one of the lowest metric, which the
+// system uses.
 std::string default_route_interface() {
     std::ifstream routes("/proc/net/route");
     std::string line;
     std::getline(routes, line);  // column titles
+    std::string chosen;
+    long chosen_metric = 0;
     while (std::getline(routes, line)) {
         char name[IF_NAMESIZE + 1] = {};
         unsigned long destination = 1;
-        if (std::sscanf(line.c_str(), "%16s %lx", name, &destination) == 2 && destination == 0) {
-            return name;
+        long metric = 0;
+        if (std::sscanf(line.c_str(), "%16s %lx %*x %*x %*d %*d %ld", name, &destination,
+                        &metric) == 3 &&
+            destination == 0 && (chosen.empty() || metric < chosen_metric)) {
+            chosen = name;
+            chosen_metric = metric;
         }
     }
-    return {};
+    return chosen;
+}
+
+// This machine's IPv4 addresses, in the system's order.
+std::vector<InterfaceAddress> interface_addresses() {
+    std::vector<InterfaceAddress> addresses;
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0) {
+        return addresses;
+    }
+    for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) {
+            continue;
+        }
+        char address[INET_ADDRSTRLEN];
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr,
+                  address, sizeof address);
+        addresses.push_back({entry->ifa_name, address, (entry->ifa_flags & IFF_UP) != 0,
+                             (entry->ifa_flags & IFF_LOOPBACK) != 0});
+    }
+    freeifaddrs(interfaces);
+    return addresses;
 }
 
 }  // namespace
@@ -88,25 +119,7 @@ void set_pointer_shape(int shape) {
 }
 
 void local_ipv4_address(char* text, std::size_t capacity) {
-    std::snprintf(text, capacity, "0.0.0.0");
-    ifaddrs* interfaces = nullptr;
-    if (getifaddrs(&interfaces) != 0) {
-        return;
-    }
-    const std::string preferred = default_route_interface();
-    bool found_preferred = false;
-    for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
-            (entry->ifa_flags & IFF_LOOPBACK) || !(entry->ifa_flags & IFF_UP)) {
-            continue;
-        }
-        const bool is_preferred = preferred == entry->ifa_name;
-        if (found_preferred && !is_preferred) {
-            continue;
-        }
-        const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-        inet_ntop(AF_INET, &address->sin_addr, text, static_cast<socklen_t>(capacity));
-        found_preferred = found_preferred || is_preferred;
-    }
-    freeifaddrs(interfaces);
+    const std::string address =
+        choose_host_address(interface_addresses(), default_route_interface());
+    std::snprintf(text, capacity, "%s", address.c_str());
 }

@@ -30,6 +30,6 @@ void exit_program(int status);
 int hand_pointer_shape();
 void set_pointer_shape(int shape);
 
-// The dotted IPv4 address of this machine's outgoing interface, or
-// "0.0.0.0" when it has none.
+// The dotted IPv4 address an opponent can best reach this machine at (see
+// choose_host_address), or "0.0.0.0" when it has none.
 void local_ipv4_address(char* text, std::size_t capacity);
