@@ -21,6 +21,11 @@ void reset_platform_record() {
     platform = PlatformRecord{};
 }
 
+std::vector<ErrorBox> error_boxes() {
+    std::lock_guard<std::mutex> lock(record_mutex);
+    return platform.error_boxes;
+}
+
 void reset_game_state() {
     board = Board{};
     match = Match{};

@@ -33,5 +33,9 @@ extern PlatformRecord platform;
 // Forgets every recorded call.
 void reset_platform_record();
 
+// A copy of the error boxes shown so far, taken while the connection thread
+// may be showing another.
+std::vector<ErrorBox> error_boxes();
+
 // Puts every record of the game back to its state at program start.
 void reset_game_state();

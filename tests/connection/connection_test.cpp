@@ -44,12 +44,6 @@ std::string inbox_text() {
     return net_link.inbox;
 }
 
-std::vector<ErrorBox> error_boxes() {
-    // The fake appends under its own lock; copying is safe once the thread
-    // is not reporting, which the callers wait for.
-    return platform.error_boxes;
-}
-
 sockaddr_in loopback_port() {
     sockaddr_in address{};
     address.sin_family = AF_INET;
