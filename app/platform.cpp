@@ -1,5 +1,5 @@
 // The desktop services for real: freeglut, SFML audio, SDL2's message box
-// and POSIX.
+// (or xmessage's) and POSIX.
 #include "app/platform.h"
 
 #include <GL/freeglut.h>
@@ -9,7 +9,11 @@
 #include <net/if.h>
 #include <pthread.h>
 #include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -17,13 +21,16 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/audio.h"
+#include "net/host_address.h"
 
 namespace {
 
-// SDL shows its X11 message box from a forked child. Tie every child to the
-// thread that forked it, so no box can outlive the game.
+// SDL shows its X11 message box from a forked child, and so does the game
+// itself with xmessage. Tie every child to the thread that forked it, so no
+// box can outlive the game.
 void die_with_parent() {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
@@ -33,19 +40,90 @@ const bool kChildrenDieWithParent = [] {
     return true;
 }();
 
-// The interface the default route goes out of, from the kernel's table.
+// xmessage ends with 1 both when it cannot reach the display and when its
+// window is closed from the window manager (or its connection killed). The
+// display is tried first, so afterwards a 1 means the box was there and the
+// player closed it.
+constexpr int kXmessageOk = 0;
+constexpr int kXmessageClosed = 1;
+
+bool display_reachable() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool reachable = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return reachable;
+}
+
+// A modal box drawn with the X server's own font, for when SDL finds no
+// font to draw its box with. Returns whether the player saw and dismissed it.
+bool show_xmessage_box(const char* text, const char* caption) {
+    if (!display_reachable()) {
+        return false;
+    }
+    const char* const arguments[] = {"xmessage", "-title",   caption, "-center", "-buttons",
+                                     "OK:0",     "-default", "OK",    text,      nullptr};
+    const pid_t child = fork();
+    if (child < 0) {
+        return false;
+    }
+    if (child == 0) {
+        // The box needs none of the game's sockets or its X connection.
+        close_range(3, ~0U, 0);
+        execvp(arguments[0], const_cast<char* const*>(arguments));
+        _exit(127);  // no xmessage
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+    return WIFEXITED(status) &&
+           (WEXITSTATUS(status) == kXmessageOk || WEXITSTATUS(status) == kXmessageClosed);
+}
+
+// The interface the default route goes out of, from the kernel's table; of
+// several (cable and wireless), the one of the lowest metric, which the
+// system uses.
 std::string default_route_interface() {
     std::ifstream routes("/proc/net/route");
     std::string line;
     std::getline(routes, line);  // column titles
+    std::string chosen;
+    long chosen_metric = 0;
     while (std::getline(routes, line)) {
         char name[IF_NAMESIZE + 1] = {};
         unsigned long destination = 1;
-        if (std::sscanf(line.c_str(), "%16s %lx", name, &destination) == 2 && destination == 0) {
-            return name;
+        long metric = 0;
+        if (std::sscanf(line.c_str(), "%16s %lx %*x %*x %*d %*d %ld", name, &destination,
+                        &metric) == 3 &&
+            destination == 0 && (chosen.empty() || metric < chosen_metric)) {
+            chosen = name;
+            chosen_metric = metric;
         }
     }
-    return {};
+    return chosen;
+}
+
+// This machine's IPv4 addresses, in the system's order.
+std::vector<InterfaceAddress> interface_addresses() {
+    std::vector<InterfaceAddress> addresses;
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0) {
+        return addresses;
+    }
+    for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) {
+            continue;
+        }
+        char address[INET_ADDRSTRLEN];
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr,
+                  address, sizeof address);
+        addresses.push_back({entry->ifa_name, address, (entry->ifa_flags & IFF_UP) != 0,
+                             (entry->ifa_flags & IFF_LOOPBACK) != 0});
+    }
+    freeifaddrs(interfaces);
+    return addresses;
 }
 
 }  // namespace
@@ -60,7 +138,12 @@ void play_seed_sound() {
 
 void show_error_box(const char* text, const char* caption) {
     (void)kChildrenDieWithParent;
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0 ||
+        show_xmessage_box(text, caption)) {
+        return;
+    }
+    // No box at all: the player is told at least where a terminal shows it.
+    std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 
 void sleep_milliseconds(int milliseconds) {
@@ -88,25 +171,7 @@ void set_pointer_shape(int shape) {
 }
 
 void local_ipv4_address(char* text, std::size_t capacity) {
-    std::snprintf(text, capacity, "0.0.0.0");
-    ifaddrs* interfaces = nullptr;
-    if (getifaddrs(&interfaces) != 0) {
-        return;
-    }
-    const std::string preferred = default_route_interface();
-    bool found_preferred = false;
-    for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
-            (entry->ifa_flags & IFF_LOOPBACK) || !(entry->ifa_flags & IFF_UP)) {
-            continue;
-        }
-        const bool is_preferred = preferred == entry->ifa_name;
-        if (found_preferred && !is_preferred) {
-            continue;
-        }
-        const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-        inet_ntop(AF_INET, &address->sin_addr, text, static_cast<socklen_t>(capacity));
-        found_preferred = found_preferred || is_preferred;
-    }
-    freeifaddrs(interfaces);
+    const std::string address =
+        choose_host_address(interface_addresses(), default_route_interface());
+    std::snprintf(text, capacity, "%s", address.c_str());
 }

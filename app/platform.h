@@ -17,7 +17,8 @@ void warp_pointer(int x, int y);
 void play_seed_sound();
 
 // A modal error box with one OK button. Blocks the calling thread until the
-// player dismisses it; the game window keeps running meanwhile.
+// player dismisses it; the game window keeps running meanwhile. Where no box
+// can be shown at all, the text goes to standard error instead.
 void show_error_box(const char* text, const char* caption);
 
 void sleep_milliseconds(int milliseconds);
@@ -30,6 +31,6 @@ void exit_program(int status);
 int hand_pointer_shape();
 void set_pointer_shape(int shape);
 
-// The dotted IPv4 address of this machine's outgoing interface, or
-// "0.0.0.0" when it has none.
+// The dotted IPv4 address an opponent can best reach this machine at (see
+// choose_host_address), or "0.0.0.0" when it has none.
 void local_ipv4_address(char* text, std::size_t capacity);

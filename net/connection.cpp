@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -69,6 +70,26 @@ int connecting_handle = -1;
 std::atomic<int> current_session{0};
 
 int seen_session = 0;  // connection thread only
+
+// An opponent that vanishes without closing (power cut, cable pulled) sends
+// nothing more, and a blocked receive would wait for ever. After 10 s of
+// silence the system probes every 5 s and gives up when 30 s have gone by
+// unanswered (10 + 4 x 5); data left unacknowledged for as long is given up
+// too. The receive then fails as for any lost connection.
+constexpr int kKeepAliveIdleSeconds = 10;
+constexpr int kKeepAliveIntervalSeconds = 5;
+constexpr int kKeepAliveProbes = 4;
+constexpr unsigned kUnansweredMilliseconds =
+    (kKeepAliveIdleSeconds + kKeepAliveProbes * kKeepAliveIntervalSeconds) * 1000;
+
+void notice_vanished_peer(int handle) {
+    const int yes = 1;
+    ::setsockopt(handle, SOL_SOCKET, SO_KEEPALIVE, &yes, sizeof yes);
+    ::setsockopt(handle, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepAliveIdleSeconds, sizeof(int));
+    ::setsockopt(handle, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepAliveIntervalSeconds, sizeof(int));
+    ::setsockopt(handle, IPPROTO_TCP, TCP_KEEPCNT, &kKeepAliveProbes, sizeof(int));
+    ::setsockopt(handle, IPPROTO_TCP, TCP_USER_TIMEOUT, &kUnansweredMilliseconds, sizeof(unsigned));
+}
 
 bool session_is(int value) {
     return current_session.load() == value;
@@ -143,6 +164,7 @@ void host_step(int my_session) {
         ::close(handle);
         return;
     }
+    notice_vanished_peer(handle);
     peer_socket.disconnect();
     peer_socket.adopt(handle);
     // One opponent per game: nobody else should reach a listener that no
@@ -198,6 +220,7 @@ bool connect_to(const in_addr& address, int my_session) {
         ::close(handle);
         return false;
     }
+    notice_vanished_peer(handle);
     peer_socket.disconnect();
     peer_socket.adopt(handle);  // back to blocking mode
     net_link.connected = true;
@@ -321,8 +344,12 @@ void send_to_peer(const char* bytes, std::size_t count) {
     if (peer_socket.handle() < 0) {
         return;
     }
-    std::size_t sent = 0;
-    peer_socket.send(bytes, count, sent);  // failures are ignored
+    // This runs on the main thread: an opponent that stops reading fills the
+    // buffers, and a send waiting for room would freeze the window. Messages
+    // are 2 or 3 bytes and the buffers hold megabytes, so only such an
+    // opponent ever loses one: what cannot go at once is dropped. Failures
+    // are ignored.
+    ::send(peer_socket.handle(), bytes, count, MSG_DONTWAIT | MSG_NOSIGNAL);
 }
 
 void close_connection() {

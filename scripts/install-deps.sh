@@ -8,7 +8,9 @@ packages=(
   libsfml-dev freeglut3-dev libgl-dev libglu1-mesa-dev libsdl2-dev
   googletest libgtest-dev libbenchmark-dev
   # running without a desktop: X server, input, pixels, software OpenGL
-  xvfb xauth xdotool x11-utils libgl1-mesa-dri python3 python3-xlib python3-pil
+  xvfb xauth xdotool x11-utils xfonts-base libgl1-mesa-dri python3 python3-xlib python3-pil
+  # the network tests: private network namespaces, a loopback that drops everything
+  iproute2 nftables
   # packaging and its checks
   dpkg-dev lintian appstream man-db
   # the asset scripts

@@ -51,7 +51,7 @@ export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DSOWROW_SANITIZE=thread -DSOWROW_BENCHMARKS=OFF > /dev/null
 if compgen -G "tests/connection/*_test.cpp" > /dev/null; then
   cmake --build build/tsan -j "$jobs" --target sowrow_connection_tests
-  (cd build/tsan && ctest --output-on-failure -R '^connection_tests$')
+  (cd build/tsan && ctest --output-on-failure -R '^connection_')
 fi
 
 echo "== fuzzers, ${fuzz_seconds} s each"

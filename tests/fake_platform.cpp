@@ -88,6 +88,11 @@ void load_game_state(const GameState& state) {
     copy_text(net_link.local_address, link.local_address);
 }
 
+std::vector<ErrorBox> error_boxes() {
+    std::lock_guard<std::mutex> lock(record_mutex);
+    return platform.error_boxes;
+}
+
 void reset_game_state() {
     GameState start{};
     start.match.sound_on = true;

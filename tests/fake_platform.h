@@ -71,5 +71,9 @@ struct GameState {
 GameState save_game_state();
 void load_game_state(const GameState& state);
 
+// A copy of the error boxes shown so far, taken while the connection thread
+// may be showing another.
+std::vector<ErrorBox> error_boxes();
+
 // Puts every record of the game back to its state at program start.
 void reset_game_state();

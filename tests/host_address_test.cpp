@@ -1,32 +1,43 @@
-#include <gtest/gtest.h>
+#include "net/host_address.h"
 
-#include "net/link.h"
-#include "screens/screen.h"
-#include "tests/fake_platform.h"
+#include <gtest/gtest.h>
 
 namespace {
 
-class HostAddress : public ::testing::Test {
-  protected:
-    void SetUp() override { reset_game_state(); }
-};
-
-// The waiting host shows its address on every frame; it is looked up once,
-// when hosting starts.
-TEST_F(HostAddress, HostingLooksUpThisMachinesAddressOnce) {
-    platform.local_address = "198.51.100.23";
-    start_hosting();
-    EXPECT_STREQ(net_link.local_address, "198.51.100.23");
-
-    platform.local_address = "203.0.113.9";
-    EXPECT_STREQ(net_link.local_address, "198.51.100.23");
-    start_hosting();
-    EXPECT_STREQ(net_link.local_address, "203.0.113.9");
+InterfaceAddress up(const char* name, const char* address) {
+    return {name, address, true, false};
 }
 
-TEST_F(HostAddress, JoiningLeavesItAlone) {
-    start_joining();
-    EXPECT_STREQ(net_link.local_address, "");
+const InterfaceAddress kLoopback{"lo", "127.0.0.1", true, true};
+
+struct Row {
+    std::vector<InterfaceAddress> interfaces;  // in the system's order
+    const char* default_route;
+    const char* shown;
+};
+
+// clang-format off
+const Row kRows[] = {
+    {{kLoopback, up("docker0", "172.17.0.1"), up("eth0", "192.0.2.10"), up("eth0", "192.0.2.11")},
+     "eth0", "192.0.2.10"},
+    {{up("eth0", "192.0.2.10"), up("wlan0", "198.51.100.5")}, "wlan0", "198.51.100.5"},
+    {{kLoopback, up("docker0", "172.17.0.1"), up("br-5e1f", "172.18.0.1"), up("veth3a", "169.254.1.1"),
+      up("eth0", "192.0.2.10"), up("virbr0", "192.168.122.1"), up("wlan0", "198.51.100.5")},
+     "", "192.0.2.10"},
+    // A default route through an interface without an IPv4 address of its own.
+    {{up("virbr0", "192.168.122.1"), up("enp3s0", "192.0.2.10")}, "ppp0", "192.0.2.10"},
+    {{kLoopback, up("lxcbr0", "10.0.3.1"), up("vmnet8", "172.16.5.1")}, "", "10.0.3.1"},
+    {{{"eth0", "192.0.2.10", false, false}, up("wlan0", "198.51.100.5")}, "", "198.51.100.5"},
+    {{kLoopback}, "", "0.0.0.0"},
+    {{}, "", "0.0.0.0"},
+};
+// clang-format on
+
+TEST(HostAddress, ShowsTheAddressAnOpponentCanReach) {
+    for (const Row& row : kRows) {
+        EXPECT_EQ(choose_host_address(row.interfaces, row.default_route), row.shown)
+            << "default route: '" << row.default_route << "'";
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // 127.0.0.1. The test body plays the main thread of the game.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -41,12 +42,6 @@ bool eventually(const std::function<bool()>& condition) {
 std::string inbox_text() {
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
     return net_link.inbox;
-}
-
-std::vector<ErrorBox> error_boxes() {
-    // The fake appends under its own lock; copying is safe once the thread
-    // is not reporting, which the callers wait for.
-    return platform.error_boxes;
 }
 
 sockaddr_in loopback_port() {
@@ -176,6 +171,16 @@ TEST_F(ConnectionTest, HostAcceptsAndMovesCrossBothWays) {
     EXPECT_EQ(match.source_column, 3);
 }
 
+TEST_F(ConnectionTest, AnOpponentThatNeverReadsCannotFreezeTheSender) {
+    Opponent opponent;
+    host_and_accept(opponent);
+    // Some 40,000 of the longest messages fill the buffers on loopback.
+    const std::string longest(kMessageCapacity - 1, 'x');
+    for (int message = 0; message < 200000; ++message) {
+        send_message(longest.c_str());
+    }
+}
+
 TEST_F(ConnectionTest, EveryMessageOfAChunkArrivesAndSplitOnesJoin) {
     Opponent opponent;
     host_and_accept(opponent);
@@ -200,6 +205,32 @@ TEST_F(ConnectionTest, InboxStaysWithinItsCapacity) {
     ASSERT_TRUE(eventually([] { return inbox_text().size() == kInboxCapacity - 1; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(inbox_text().size(), static_cast<std::size_t>(kInboxCapacity - 1));
+}
+
+// Cuts the loopback off, so it runs only in a network namespace of its own,
+// where the loopback is the one interface.
+TEST_F(ConnectionTest, AnOpponentThatVanishesIsNoticed) {
+    struct if_nameindex* interfaces = ::if_nameindex();
+    const bool private_namespace = interfaces[0].if_index != 0 && interfaces[1].if_index == 0 &&
+                                   std::strcmp(interfaces[0].if_name, "lo") == 0;
+    ::if_freenameindex(interfaces);
+    if (!private_namespace) {
+        GTEST_SKIP() << "needs a network namespace of its own";
+    }
+    Opponent opponent;
+    host_and_accept(opponent);
+    // From now on not even an acknowledgement reaches either end.
+    ASSERT_EQ(std::system("nft 'add table inet cut; add chain inet cut input "
+                          "{ type filter hook input priority 0; policy drop; }'"),
+              0);
+    // Noticed within about 30 s; a wait for ever is ended by the test's time-out.
+    while (!net_link.connection_lost) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    const std::vector<ErrorBox> boxes = error_boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Connection lost!");
+    EXPECT_EQ(boxes[0].caption, "Disconnected!");
 }
 
 TEST_F(ConnectionTest, OpponentQuittingIsReportedAndTheHostListensAgain) {
