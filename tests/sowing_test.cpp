@@ -1,33 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
-#include "net/link.h"
-#include "rules/board.h"
+#include "rules/computer.h"
 #include "rules/sowing.h"
 #include "screens/input.h"
-#include "screens/screen.h"
+#include "tests/board_setup.h"
 #include "tests/fake_platform.h"
 
 namespace {
-
-// Empties the board, then gives the named pits their counts; each seed gets a
-// distinct position so warps to it can be told apart.
-void set_board(const std::vector<std::pair<PitPosition, int>>& counts) {
-    board = Board{};
-    for (const auto& [position, count] : counts) {
-        Pit& pit = pit_at(position);
-        pit.count = count;
-        for (int slot = 0; slot < count; ++slot) {
-            pit.seed_x[slot] = 200 + 100 * position.column + slot;
-            pit.seed_y[slot] = 130 + 130 * position.row + slot;
-        }
-    }
-}
-
-int seeds_everywhere() {
-    return board_seed_total() + match.player1_store + match.player2_store;
-}
 
 class Sowing : public ::testing::Test {
   protected:
@@ -38,148 +20,111 @@ class Sowing : public ::testing::Test {
         match.new_turn = true;
         screen.screen_code = kBoardScreen;
     }
-    void step() { sowing_timer(0); }
+    static void step() { sowing_timer(0); }
+    static void steps(int count) {
+        for (int i = 0; i < count; ++i) {
+            step();
+        }
+    }
 };
 
 // The worked example: two seeds from (1, 2), the capture of (1, 6) after an
-// empty (1, 5), fifteen steps in all. Silent play must step the same way.
-TEST_F(Sowing, CaptureExampleStepByStepWithAndWithoutSound) {
+// empty (1, 5), fifteen steps in all, a sound after every drop and take.
+TEST_F(Sowing, CaptureExampleStepByStep) {
     for (const bool sound : {true, false}) {
         SetUp();
         match.sound_on = sound;
-        set_board({{{1, 2}, 2}, {{1, 6}, 5}, {{0, 0}, 3}, {{0, 4}, 4}});
+        set_board({3, 0, 0, 0, 4, 0, 0}, {0, 0, 2, 0, 0, 0, 5}, 0);
         begin_sowing(1, 2);
-
-        std::vector<Point> expected;
-        std::vector<int> sounds_after;
-        step();  // lift
-        expected.push_back(Point{401, 261});
-        sounds_after.push_back(platform.seed_sounds);
-        step();  // drop into (1, 3)
-        expected.push_back(top_seed_point(1, 3));
-        sounds_after.push_back(platform.seed_sounds);
-        step();  // lift
-        expected.push_back(Point{400, 260});
-        sounds_after.push_back(platform.seed_sounds);
-        step();  // drop into (1, 4): (1, 5) is empty, so (1, 6) is captured
-        expected.push_back(top_seed_point(1, 4));  // onto the new seed
-        expected.push_back(top_seed_point(1, 4));  // back to the last seed sown
-        sounds_after.push_back(platform.seed_sounds);
-        EXPECT_TRUE(match.capture_pending);
-        EXPECT_EQ(match.capture_row, 1);
-        EXPECT_EQ(match.capture_column, 6);
-        EXPECT_EQ(pit_at(1, 2).count, 0);
-        for (int seed = 0; seed < 5; ++seed) {
-            step();  // lift from the capture pit
-            expected.push_back(Point{800 + 4 - seed, 260 + 4 - seed});
-            sounds_after.push_back(platform.seed_sounds);
-            step();  // take into the store
-            expected.push_back(store_slot_point(1, seed));
-            sounds_after.push_back(platform.seed_sounds);
+        // Where each step sends the pointer: a pit's top seed after the
+        // step, or a slot of player 1's store.
+        struct Step {
+            int row, column, slot, sounds;
+        };
+        const Step expected[] = {{1, 2, -1, 0}, {1, 3, -1, 1}, {1, 2, -1, 1}, {1, 4, -1, 2},
+                                 {1, 6, -1, 2}, {0, 0, 0, 3},  {1, 6, -1, 3}, {0, 0, 1, 4},
+                                 {1, 6, -1, 4}, {0, 0, 2, 5},  {1, 6, -1, 5}, {0, 0, 3, 6},
+                                 {1, 6, -1, 6}, {0, 0, 4, 7},  {0, 0, -1, 7}};
+        for (const Step& row : expected) {
+            const std::size_t warps = platform.warps.size();
+            step();
+            const Point target =
+                row.slot < 0 ? top_seed_point(row.row, row.column) : store_slot_point(1, row.slot);
+            ASSERT_FALSE(platform.warps.empty());
+            EXPECT_EQ(platform.warps.back(), target) << &row - expected;
+            // The fourth step lands its seed, then goes back to it as the
+            // last seed sown.
+            EXPECT_EQ(platform.warps.size() - warps, &row - expected == 3 ? 2u : 1u);
+            EXPECT_EQ(platform.seed_sounds, sound ? row.sounds : 0);
+            if (&row - expected == 3) {
+                EXPECT_TRUE(match.capture_pending);
+                EXPECT_EQ((PitPosition{match.capture_row, match.capture_column}),
+                          (PitPosition{1, 6}));
+            }
         }
-        EXPECT_EQ(match.current_player, 1);
-        step();  // the capture pit is empty: the turn passes
-        expected.push_back(top_seed_point(0, 0));
-
-        EXPECT_EQ(platform.warps, expected) << sound;
-        const std::vector<int> with_sound = {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7};
-        EXPECT_EQ(sounds_after, sound ? with_sound : std::vector<int>(14, 0));
         EXPECT_EQ(match.player1_store, 5);
         EXPECT_EQ(match.current_player, 2);
         EXPECT_TRUE(match.new_turn);
-        EXPECT_FALSE(match.sowing_active);
-        EXPECT_FALSE(match.capture_pending);
+        EXPECT_FALSE(match.sowing_active || match.capture_pending);
         EXPECT_EQ(match.step_phase, 0);
-        EXPECT_EQ(match.source_row, 0);
-        EXPECT_EQ(match.source_column, 0);
-        EXPECT_EQ(match.game_result, kInPlay);
+        EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 0}));
         ASSERT_EQ(platform.timers.size(), 15u);  // re-armed on every step
-        for (const ArmedTimer& timer : platform.timers) {
-            EXPECT_EQ(timer.milliseconds, 500u);
-            EXPECT_EQ(timer.callback, &sowing_timer);
-        }
+        EXPECT_EQ(platform.timers.back().milliseconds, 500u);
+        EXPECT_EQ(platform.timers.back().callback, &sowing_timer);
     }
 }
 
-TEST_F(Sowing, FourteenSeedsSkipNothingAndEmptyTheirPit) {
-    set_board({{{1, 0}, 14}});
+TEST_F(Sowing, FourteenSeedsLapTheBoardAndEmptyTheirPit) {
+    set_board({}, {14, 1, 0, 0, 0, 0, 0}, 0);
     begin_sowing(1, 0);
-    int steps = 0;
-    while (match.sowing_active && steps < 100) {
-        step();
-        ++steps;
-    }
-    EXPECT_EQ(steps, 30);  // fifteen lifts and fifteen drops
+    steps(30);  // fifteen lifts and fifteen drops
+    EXPECT_FALSE(match.sowing_active);
     EXPECT_EQ(platform.seed_sounds, 15);
-    EXPECT_EQ(pit_at(1, 0).count, 0);
-    EXPECT_EQ(pit_at(1, 1).count, 2);
-    for (int index = 0; index < kPitCount; ++index) {
-        if (index != 7 && index != 8) {
-            EXPECT_EQ(board.pits[index].count, 1) << index;
-        }
+    const RowCounts row1 = {0, 3, 1, 1, 1, 1, 1};
+    for (int column = 0; column < kColumnCount; ++column) {
+        EXPECT_EQ(pit_at(0, column).count, 1);
+        EXPECT_EQ(pit_at(1, column).count, row1[column]);
     }
-    // L is (1, 1) and (1, 2) holds a seed: the move waits for its relay.
-    EXPECT_EQ(match.source_row, 1);
-    EXPECT_EQ(match.source_column, 1);
+    // The last seed fell in (1, 1); (1, 2) holds seeds: the move waits.
+    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 1}));
     EXPECT_FALSE(match.capture_pending);
     EXPECT_EQ(match.step_phase, 1);
 }
 
-TEST_F(Sowing, RelayGoesOnFromTheOpponentsRow) {
-    set_board({{{1, 5}, 1}, {{0, 6}, 3}, {{0, 2}, 1}});
+TEST_F(Sowing, RelaysGoOnFromEitherRow) {
+    set_board({0, 0, 1, 0, 0, 0, 3}, {0, 0, 0, 0, 0, 1, 0}, 0);
     begin_sowing(1, 5);
-    step();
-    step();
+    steps(3);  // the last seed in (1, 6); (0, 6) holds seeds; the third step does nothing
     EXPECT_FALSE(match.sowing_active);
-    EXPECT_FALSE(match.capture_pending);
-    EXPECT_EQ(match.source_row, 1);
-    EXPECT_EQ(match.source_column, 6);
-    EXPECT_EQ(match.capture_row, 0);
-    EXPECT_EQ(match.capture_column, 6);
-    step();  // waiting: nothing moves
     EXPECT_EQ(platform.warps.size(), 3u);
-
+    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 6}));
     continue_move();
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(match.source_row, 0);
-    EXPECT_EQ(match.source_column, 6);
-    for (int i = 0; i < 6; ++i) {
-        step();
-    }
-    EXPECT_EQ(pit_at(0, 6).count, 0);
-    EXPECT_EQ(pit_at(0, 3).count, 1);
-    // (0, 2) holds a seed: another relay.
+    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 6}));
+    steps(6);
+    // The last seed in (0, 3); (0, 2) holds one: another relay.
     EXPECT_FALSE(match.sowing_active);
+    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 3}));
     EXPECT_EQ(match.current_player, 1);
 }
 
-TEST_F(Sowing, CaptureRoundTheCornerAndEmptyCapture) {
-    // Player 2's last seed in (0, 0), (1, 0) empty: (1, 1) is taken.
+TEST_F(Sowing, CapturesRoundTheCornerAndEmptyCaptures) {
+    // Player 2's last seed in (0, 0), (1, 0) empty: the five of (1, 1) go to
+    // its store, and the turn passes one step after the last.
     match.current_player = 2;
-    set_board({{{0, 1}, 1}, {{1, 1}, 5}, {{1, 4}, 2}});
+    set_board({0, 1, 0, 0, 0, 0, 0}, {0, 5, 0, 0, 2, 0, 0}, 0);
     begin_sowing(0, 1);
-    step();
-    step();
-    ASSERT_TRUE(match.capture_pending);
-    EXPECT_EQ(match.capture_row, 1);
-    EXPECT_EQ(match.capture_column, 1);
-    for (int i = 0; i < 10; ++i) {
-        step();
-    }
-    EXPECT_EQ(match.player2_store, 5);
-    EXPECT_EQ(platform.warps.back(), store_slot_point(2, 4));
-    EXPECT_EQ(match.current_player, 2);  // the turn passes one step later
+    steps(12);
+    EXPECT_EQ(match.player2_store, kTotalSeeds - 3);
+    EXPECT_EQ(platform.warps.back(), store_slot_point(2, kTotalSeeds - 4));
+    EXPECT_EQ(match.current_player, 2);
     step();
     EXPECT_EQ(match.current_player, 1);
-    EXPECT_EQ(match.sow_row, 1);
-    EXPECT_EQ(match.sow_column, 0);
+    EXPECT_EQ((PitPosition{match.sow_row, match.sow_column}), (PitPosition{1, 0}));
 
     // Next pit and capture pit both empty: the step after the drop ends it.
-    set_board({{{1, 4}, 1}, {{0, 3}, 2}});
+    set_board({0, 0, 0, 2, 0, 0, 0}, {0, 0, 0, 0, 1, 0, 0}, 0);
     begin_sowing(1, 4);
-    step();
-    step();
-    EXPECT_TRUE(match.capture_pending);
+    steps(2);
     const int sounds = platform.seed_sounds;
     step();
     EXPECT_EQ(match.current_player, 2);
@@ -187,81 +132,120 @@ TEST_F(Sowing, CaptureRoundTheCornerAndEmptyCapture) {
     EXPECT_EQ(platform.seed_sounds, sounds);
 }
 
-TEST_F(Sowing, CaptureOfTheLastOpponentSeedsEndsTheGame) {
-    for (const bool versus_human : {true, false}) {
-        SetUp();
-        match.versus_human = versus_human;
-        set_board({{{1, 4}, 1}, {{0, 6}, 3}, {{1, 0}, 2}});
-        begin_sowing(1, 4);
-        for (int i = 0; i < 9 && match.game_result == kInPlay; ++i) {
-            step();
-        }
-        EXPECT_EQ(match.game_result, kPlayer1Won) << versus_human;
-        EXPECT_EQ(match.player1_store, 3);
-        EXPECT_EQ(match.player1_wins, 1);
-        EXPECT_EQ(board_seed_total(), 3);  // left on the board for nobody
-        EXPECT_TRUE(match.new_turn);
-        EXPECT_FALSE(match.sowing_active);
-        // Against the computer its pick still runs, on an empty row.
-        EXPECT_EQ(match.computer_delay, versus_human ? 0 : 4);
-    }
-}
-
-TEST_F(Sowing, ResultAndTalliesFromTheStores) {
-    struct Case {
-        int player1_store, player2_store;
+TEST_F(Sowing, TheStoresSettleTheResultAndTheTallies) {
+    struct Row {
+        int player1_store;
         bool versus_human, network;
-        int result, player1_wins, player2_wins, computer_wins;
-        bool awaiting_rematch;
+        int result, player1_wins, player2_wins, computer_wins, awaiting_rematch;
     };
-    const Case cases[] = {
-        {27, 27, true, false, kDraw, 0, 0, 0, false},
-        {27, 27, false, false, kDraw, 0, 0, 0, false},
-        {30, 24, false, false, kPlayer1Won, 1, 0, 0, false},
-        {24, 30, true, false, kPlayer2Won, 0, 1, 0, false},
-        {24, 30, false, false, kPlayer2Won, 0, 0, 1, false},
-        {24, 30, true, true, kPlayer2Won, 0, 1, 0, true},
+    const Row rows[] = {
+        {27, true, false, kDraw, 0, 0, 0, 0},        {27, false, false, kDraw, 0, 0, 0, 0},
+        {30, false, false, kPlayer1Won, 1, 0, 0, 0}, {24, true, false, kPlayer2Won, 0, 1, 0, 0},
+        {24, false, false, kPlayer2Won, 0, 0, 1, 0}, {24, true, true, kPlayer2Won, 0, 1, 0, 1},
     };
-    for (const Case& c : cases) {
+    for (const Row& row : rows) {
         SetUp();
-        match.versus_human = c.versus_human;
-        net_link.network_game = c.network;
-        match.player1_store = c.player1_store;
-        match.player2_store = c.player2_store;
-        set_board({{{0, 3}, 1}, {{1, 3}, 1}});  // two seeds left: over
-        end_turn();
-        EXPECT_EQ(match.game_result, c.result);
-        EXPECT_EQ(match.player1_wins, c.player1_wins);
-        EXPECT_EQ(match.player2_wins, c.player2_wins);
-        EXPECT_EQ(match.computer_wins, c.computer_wins);
-        EXPECT_EQ(net_link.awaiting_rematch, c.awaiting_rematch);
+        match.versus_human = row.versus_human;
+        net_link.network_game = row.network;
+        set_board({0, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 1, 0, 0, 0}, row.player1_store);
+        match.player1_store = row.player1_store;
+        match.player2_store = kTotalSeeds - 2 - row.player1_store;
+        end_turn();  // two seeds left: over
+        EXPECT_EQ(match.game_result, row.result);
+        EXPECT_EQ(match.player1_wins, row.player1_wins);
+        EXPECT_EQ(match.player2_wins, row.player2_wins);
+        EXPECT_EQ(match.computer_wins, row.computer_wins);
+        EXPECT_EQ(net_link.awaiting_rematch, row.awaiting_rematch);
+        // Against the computer its pick still runs, on whatever is left.
+        EXPECT_EQ(match.computer_delay, row.versus_human ? 0 : 4);
     }
 }
 
-TEST_F(Sowing, PauseBetweenLiftAndDropResumesWithTheDrop) {
-    set_board({{{1, 1}, 2}, {{0, 5}, 4}});
+TEST_F(Sowing, APauseBetweenLiftAndDropResumesWithTheDrop) {
+    set_board({0, 0, 0, 0, 0, 4, 0}, {0, 2, 0, 0, 0, 0, 0}, 0);
     begin_sowing(1, 1);
-    step();  // lift
+    step();
     pause_game();
-    step();
-    step();
+    steps(2);
     EXPECT_EQ(pit_at(1, 1).count, 2);
     EXPECT_EQ(platform.warps.size(), 1u);
     resume_game();
-    step();  // the drop
+    step();
     EXPECT_EQ(pit_at(1, 1).count, 1);
     EXPECT_EQ(pit_at(1, 2).count, 1);
-    EXPECT_EQ(match.step_phase, 1);
-    EXPECT_EQ(seeds_everywhere(), 6);
+    EXPECT_EQ(seeds_in_game(), kTotalSeeds);
 }
 
 TEST_F(Sowing, BeginSowingIgnoresAPitThatCannotBePlayed) {
-    set_board({{{1, 1}, 2}});
-    for (const PitPosition pit :
-         {PitPosition{1, 0}, PitPosition{2, 0}, PitPosition{-1, 3}, PitPosition{0, 7}}) {
+    set_board({}, {0, 2, 0, 0, 0, 0, 0}, 0);
+    for (const PitPosition pit : {PitPosition{1, 0}, PitPosition{2, 0}, PitPosition{-1, 3},
+                                  PitPosition{0, 7}, PitPosition{1, -1}}) {
         begin_sowing(pit.row, pit.column);
         EXPECT_FALSE(match.sowing_active);
         EXPECT_TRUE(match.new_turn);
+    }
+}
+
+// Against the computer: after player 1's move the computer's pick becomes
+// the source and the pointer goes to its top seed; the timer starts it on
+// its fifth tick, with a drop; a relay waits four ticks more.
+TEST_F(Sowing, TheComputerPicksThenSowsAndRelaysOnItsOwnTimer) {
+    match.versus_human = false;
+    set_board({0, 0, 0, 0, 2, 0, 0}, {0, 0, 0, 0, 0, 0, 3}, 0);
+    std::srand(3);  // a greedy pick, not one of the random tenth
+    end_turn();
+    ASSERT_EQ(match.current_player, 2);
+    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 4}));
+    EXPECT_EQ(platform.warps.back(), top_seed_point(0, 4));
+    for (int tick = 0; tick < 4; ++tick) {
+        computer_timer(0);
+        EXPECT_FALSE(match.sowing_active);
+    }
+    computer_timer(0);
+    EXPECT_TRUE(match.sowing_active);
+    EXPECT_FALSE(match.new_turn);
+    EXPECT_EQ(match.computer_delay, 4);
+    step();
+    EXPECT_EQ(pit_at(0, 3).count, 1) << "the first step drops";
+    steps(2);  // the last seed in (0, 2); (0, 1) is empty: it captures (0, 0)
+    ASSERT_TRUE(match.capture_pending);
+
+    set_board({0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 2, 3}, 0);
+    match = Match{2,     0,     false, 1, 5,       1, 5, 0, 0, false, 1,
+                  false, false, 0,     0, kInPlay, 0, 0, 0, 4, true};
+    steps(4);  // waiting for the relay from (1, 6)
+    for (int tick = 0; tick < 5; ++tick) {
+        computer_timer(0);
+    }
+    EXPECT_TRUE(match.sowing_active);
+    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 6}));
+    EXPECT_EQ((PitPosition{match.sow_row, match.sow_column}), (PitPosition{1, 6}));
+    EXPECT_EQ(platform.timers.back().callback, &computer_timer);
+}
+
+TEST_F(Sowing, TheComputerWaitsWheneverItMayNotMove) {
+    const std::function<void()> spoilers[] = {
+        [] { screen.paused = true; },
+        [] { screen.who_first_open = true; },
+        [] { screen.screen_code = kInstructionsPage; },
+        [] { match.sowing_active = true; },
+        [] { match.game_result = kPlayer1Won; },
+        [] { match.versus_human = true; },
+        [] { match.current_player = 1; },
+    };
+    for (const auto& spoil : spoilers) {
+        SetUp();
+        match.versus_human = false;
+        set_board({0, 0, 4, 0, 0, 0, 0}, {}, 0);
+        computer_opens_game();
+        spoil();
+        const Match before = match;
+        for (int tick = 0; tick < 10; ++tick) {
+            computer_timer(0);
+        }
+        EXPECT_EQ(match.computer_delay, before.computer_delay) << &spoil - spoilers;
+        EXPECT_EQ(match.new_turn, before.new_turn) << &spoil - spoilers;
+        EXPECT_EQ(platform.timers.size(), 10u);
     }
 }
 
