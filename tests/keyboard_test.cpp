@@ -1,274 +1,179 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-#include <vector>
+#include <cstdlib>
 
-#include "net/link.h"
-#include "rules/board.h"
 #include "rules/sowing.h"
 #include "screens/input.h"
-#include "screens/screen.h"
-#include "tests/fake_peer.h"
-#include "tests/fake_platform.h"
+#include "tests/screen_state.h"
 
 namespace {
 
-// GLUT's codes for the arrow keys.
-constexpr int kKeyLeft = 100, kKeyUp = 101, kKeyDown = 103;
+constexpr double M = kMainMenu, PM = kPlayerMenu, NM = kNetworkMenu, I = kInstructionsPage,
+                 C = kControlsPage, B = kBoardScreen;
+constexpr int kEnter = 13, kEsc = 27, kLeft = -100, kUp = -101, kRight = -102, kDown = -103;
 
-class MainMenuKeys : public ::testing::Test {
-  protected:
-    void SetUp() override { reset_game_state(); }
+// The keys, screen by screen: a negative key is an arrow key.
+struct KeyRow {
+    double screen;
+    int choice;
+    const char* flags;
+    int key;
+    double screen_after;
+    int choice_after;
+    const char* flags_after;
+    const char* sent;
+    bool ends;
 };
 
-TEST_F(MainMenuKeys, YEndsEvenWithoutTheQuitQuestion) {
-    screen.screen_code = kMainMenu;
-    key_handler('Y', 0, 0);
-    ASSERT_EQ(platform.exits.size(), 1u);
-    EXPECT_EQ(platform.exits[0], 0);
-}
+// clang-format off
+const KeyRow kKeyRows[] = {
+    {M, 0, "", kEnter, PM, 0, "", "", false},
+    {M, 1, "", kEnter, B, 1, "w", "", false},            // versus the computer
+    {M, 2, "", kEnter, I, 2, "", "", false},
+    {M, 3, "", kEnter, M, 3, "x", "", false},            // the exit box, No highlighted
+    {M, 3, "xy", kEnter, M, 3, "xy", "", true},
+    {M, 3, "x", kEnter, M, 3, "", "", false},
+    {M, 0, "x", kEnter, PM, 0, "x", "", false},          // the box stays flagged open
+    {M, 1, "x", kEnter, B, 1, "w", "", false},           // ... but not through a new game
+    {M, 0, "q", kEnter, M, 0, "q", "", false},
+    {PM, 0, "", kEnter, B, 0, "v", "", false},
+    {PM, 1, "", kEnter, NM, 0, "", "", false},
+    {PM, 2, "", kEnter, M, 0, "", "", false},
+    {NM, 0, "", kEnter, B, 0, "vh", "", false},
+    {NM, 1, "", kEnter, B, 1, "vj", "", false},
+    {NM, 2, "", kEnter, PM, 0, "", "", false},
+    {B, 0, "vj", kEnter, B, 0, "vc", "", false},         // the address is entered
+    {B, 0, "pvj", kEnter, B, 0, "vc", "u", false},       // after the prompt closes
+    {B, 0, "vc", kEnter, B, 0, "vc", "", false},
+    {M, 0, "x", kEsc, M, 0, "", "", false},
+    {M, 0, "xy", kEsc, M, 0, "", "", false},
+    {M, 0, "", kEsc, M, 0, "q", "", false},
+    {M, 0, "q", kEsc, M, 0, "q", "", false},
+    {PM, 0, "", kEsc, M, 0, "", "", false},
+    {NM, 0, "", kEsc, PM, 0, "", "", false},
+    {I, 0, "", kEsc, M, 0, "", "", false},
+    {C, 0, "", kEsc, I, 0, "", "", false},
+    {B, 0, "w", kEsc, B, 0, "wp", "", false},            // a pause from any overlay
+    {B, 0, "vn", kEsc, B, 0, "pvn", "p", false},
+    {B, 0, "vrn", kEsc, B, 0, "pvrn", "", false},        // after the game p means play again
+    {B, 0, "vna", kEsc, B, 0, "pvna", "", false},        // ... and before the opponent's
+    {B, 0, "p", kEsc, M, 0, "w", "", false},             // leaving: to the menu of the game
+    {B, 0, "pv", kEsc, PM, 0, "v", "", false},
+    {B, 0, "pvn", kEsc, NM, 0, "v", "q", false},
+    {B, 0, "w", 'c', B, 0, "2", "", false},              // who plays first
+    {B, 0, "w", 'P', B, 0, "", "", false},
+    {B, 0, "w", 'r', B, 0, "2", "", false},              // the draw after srand(1)
+    {B, 0, "wp", 'c', B, 0, "w", "", false},             // at the prompt they only resume
+    {B, 0, "wp", 'p', B, 0, "w", "", false},
+    {B, 0, "wp", 'R', B, 0, "w", "", false},
+    {B, 0, "wv", 'c', B, 0, "wv", "", false},            // no question between people
+    {I, 0, "", 'm', M, 0, "", "", false},
+    {C, 0, "", 'M', M, 0, "", "", false},
+    {PM, 0, "", 'm', PM, 0, "", "", false},
+    {B, 0, "p", 'm', B, 0, "", "", false},
+    {M, 0, "q", 'N', M, 0, "", "", false},
+    {I, 0, "", 'n', C, 0, "", "", false},
+    {C, 0, "", 'n', C, 0, "", "", false},                // the pages do not wrap
+    {B, 0, "p", 'n', B, 0, "", "", false},
+    {B, 0, "r", 'p', B, 0, "w", "", false},              // play again, the question again
+    {B, 0, "rp", 'p', B, 0, "w", "", false},
+    {B, 0, "vrn", 'p', B, 0, "vn", "P", false},
+    {B, 0, "v", 'p', B, 0, "v", "", false},              // nothing to play again
+    {C, 0, "", 'p', I, 0, "", "", false},
+    {I, 0, "", 'p', I, 0, "", "", false},
+    {M, 0, "", 'S', M, 0, "s", "", false},
+    {I, 0, "s", 's', I, 0, "", "", false},
+    {B, 0, "pvn", 's', B, 0, "vsn", "u", false},
+    {M, 0, "", 'y', M, 0, "", "", true},
+    {M, 0, "q", 'Y', M, 0, "q", "", true},
+    {PM, 0, "", 'y', PM, 0, "", "", false},
+    {B, 0, "p", 'y', B, 0, "", "", false},
+    {B, 0, "p", 'x', B, 0, "", "", false},
+    {B, 0, "pw", kEnter, B, 0, "w", "", false},
+    {M, 0, "", 'x', M, 0, "", "", false},
+    {M, 0, "x", kLeft, M, 0, "xy", "", false},
+    {M, 0, "xy", kRight, M, 0, "x", "", false},
+    {M, 0, "", kLeft, M, 0, "", "", false},
+    {M, 0, "", kUp, M, 0, "", "", false},
+    {M, 1, "", kUp, M, 0, "", "", false},
+    {M, 2, "", kDown, M, 3, "", "", false},
+    {M, 3, "", kDown, M, 3, "", "", false},              // no wrap
+    {M, 1, "x", kDown, M, 2, "x", "", false},            // also with the box open
+    {PM, 1, "", kDown, PM, 2, "", "", false},
+    {NM, 2, "", kDown, NM, 2, "", "", false},
+    {NM, 2, "", kUp, NM, 1, "", "", false},
+    {M, 1, "q", kUp, M, 1, "q", "", false},              // nothing under the question
+    {I, 1, "", kUp, I, 1, "", "", false},
+};
+// clang-format on
 
-TEST_F(MainMenuKeys, DownStopsAtTheExitButtonAndLeftEnterQuits) {
-    screen.screen_code = kMainMenu;
-    for (int i = 0; i < 4; ++i)
-        special_key_handler(kKeyDown, 0, 0);
-    EXPECT_EQ(screen.menu_choice, 3);
-    key_handler(13, 0, 0);
-    EXPECT_TRUE(screen.exit_dialog_open);
-    EXPECT_TRUE(platform.exits.empty());
-    special_key_handler(kKeyLeft, 0, 0);
-    key_handler(13, 0, 0);
-    ASSERT_EQ(platform.exits.size(), 1u);
-    EXPECT_EQ(platform.exits[0], 0);
-}
-
-class BoardKeys : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        reset_game_state();
-        screen.screen_code = kBoardScreen;
+TEST(Keyboard, EveryKeyOnEveryScreen) {
+    for (const KeyRow& row : kKeyRows) {
+        enter_state(row.screen, row.choice, row.flags);
+        std::srand(1);
+        if (row.key < 0) {
+            special_key_handler(-row.key, 0, 0);
+        } else {
+            key_handler(static_cast<unsigned char>(row.key), 0, 0);
+        }
+        const int line = static_cast<int>(&row - kKeyRows);
+        EXPECT_EQ(screen.screen_code, row.screen_after) << "row " << line;
+        EXPECT_EQ(screen.menu_choice, row.choice_after) << "row " << line;
+        EXPECT_EQ(state_flags(), row.flags_after) << "row " << line;
+        EXPECT_EQ(messages_sent(), row.sent) << "row " << line;
+        EXPECT_EQ(platform.exits, row.ends ? std::vector<int>{0} : std::vector<int>{})
+            << "row " << line;
     }
-};
+}
 
-TEST_F(BoardKeys, AddressStopsAtFifteenCharacters) {
-    net_link.network_game = true;
-    net_link.joining = true;
-    net_link.address_entry_open = true;
-    net_link.peer_address[0] = '\0';
-    for (const char* k = "192.168.100.2007"; *k; ++k)
-        key_handler(*k, 0, 0);
-    EXPECT_STREQ(net_link.peer_address, "192.168.100.200");
+TEST(Keyboard, TheAddressTakesDigitsAndDotsUpToFifteen) {
+    enter_state(B, 0, "vj");
+    for (const char* key = "1x9.2:168.100.2007"; *key != '\0'; ++key) {
+        key_handler(static_cast<unsigned char>(*key), 0, 0);
+    }
+    EXPECT_STREQ(net_link.peer_address, "19.2168.100.200");
     key_handler(8, 0, 0);
-    EXPECT_STREQ(net_link.peer_address, "192.168.100.20");
-    key_handler(13, 0, 0);
-    EXPECT_FALSE(net_link.address_entry_open);
-}
-
-TEST_F(BoardKeys, DigitsIgnoredWhenNotJoining) {
-    net_link.peer_address[0] = '\0';
-    key_handler('5', 0, 0);
+    EXPECT_STREQ(net_link.peer_address, "19.2168.100.20");
+    for (int i = 0; i < 20; ++i) {
+        key_handler(8, 0, 0);
+    }
     EXPECT_STREQ(net_link.peer_address, "");
-}
-
-}  // namespace
-
-namespace {
-
-const std::string kPause("p", 2), kUnpause("u", 2), kQuit("q", 2);
-
-class PausePrompt : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        reset_game_state();
-        sent_to_peer.clear();
-        connection_closes = 0;
-    }
-};
-
-// The who-plays-first answers need an unpaused board: at the prompt they
-// only close it, and the question then needs a second key.
-TEST_F(PausePrompt, AnswersOnlyResumeAndTheQuestionStays) {
-    for (char answer : {'c', 'p', 'r'}) {
-        SetUp();
-        start_versus_computer();
-        key_handler(27, 0, 0);
-        ASSERT_TRUE(screen.paused);
-        key_handler(answer, 0, 0);
-        EXPECT_FALSE(screen.paused) << answer;
-        EXPECT_TRUE(screen.who_first_open) << answer;
-        key_handler(answer, 0, 0);
-        EXPECT_FALSE(screen.who_first_open) << answer;
+    // Typed nowhere else, and kept once the entry has closed.
+    for (const char* flags : {"vc", "vn", "v"}) {
+        enter_state(B, 0, flags);
+        std::strcpy(net_link.peer_address, "10.0.0.5");
+        key_handler('7', 0, 0);
+        key_handler(8, 0, 0);
+        EXPECT_STREQ(net_link.peer_address, "10.0.0.5") << flags;
     }
 }
 
-TEST_F(PausePrompt, RelayKeyOnlyResumes) {
-    start_local_game();
-    begin_sowing(1, 3);
-    match.sowing_active = false;  // the engine waits for the relay
-    key_handler(27, 0, 0);
-    key_handler('A', 0, 0);
-    EXPECT_FALSE(screen.paused);
-    EXPECT_FALSE(match.sowing_active);
-    EXPECT_EQ(match.source_column, 3);
-    key_handler('a', 0, 0);
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(match.source_column, 4);
-}
-
-// p replays only a finished game; during play it just closes the prompt.
-TEST_F(PausePrompt, OtherKeysResumeAndPLeavesAGameInPlay) {
-    start_local_game();
-    board.pits[0].count = 0;  // would be refilled by a new game
-    for (char key : {'x', '7', 'm', 'y', 'p', '\r', '\b'}) {
-        key_handler(27, 0, 0);
-        key_handler(key, 0, 0);
-        EXPECT_FALSE(screen.paused) << key;
-        EXPECT_EQ(screen.screen_code, kBoardScreen);
+// The relay key continues a move for the player to move, on the side that
+// moves for that player, and tells the opponent.
+TEST(Keyboard, TheRelayKeyMovesForThePlayerOfThisSide) {
+    struct Row {
+        const char* flags;
+        bool relays;
+        const char* sent;
+    };
+    const Row rows[] = {{"v", true, ""},    {"v2", true, ""},   {"2", false, ""},
+                        {"vn", true, "60"}, {"vn2", false, ""}, {"vc2", true, "60"},
+                        {"vc", false, ""},  {"pvn", false, "u"}};
+    for (const Row& row : rows) {
+        enter_state(B, 0, row.flags);
+        match.new_turn = false;  // the last seed fell in (1, 6); (0, 6) holds seeds
+        match.source_row = 1;
+        match.source_column = 6;
+        key_handler('A', 0, 0);
+        EXPECT_EQ(match.sowing_active, row.relays) << row.flags;
+        EXPECT_EQ(match.source_row, row.relays ? 0 : 1) << row.flags;
+        EXPECT_EQ(messages_sent(), row.sent) << row.flags;
     }
-    EXPECT_EQ(board.pits[0].count, 0);
-    match.game_result = 1;
-    key_handler('p', 0, 0);
-    EXPECT_EQ(match.game_result, 0);
-    EXPECT_GT(board.pits[0].count, 0);
-}
-
-TEST_F(PausePrompt, EscTwiceInANetworkGameSendsPauseThenQuit) {
-    start_hosting();
-    net_link.awaiting_peer = false;
-    net_link.connected = true;
-    key_handler(27, 0, 0);
-    EXPECT_TRUE(screen.paused);
-    EXPECT_EQ(sent_to_peer, std::vector<std::string>{kPause});
-    EXPECT_TRUE(platform.sleeps.empty());
-    key_handler(27, 0, 0);
-    EXPECT_EQ(sent_to_peer, (std::vector<std::string>{kPause, kQuit}));
-    EXPECT_EQ(platform.sleeps, std::vector<int>{100});
-    EXPECT_TRUE(screen_is(kNetworkMenu));
-    EXPECT_EQ(connection_closes, 1);
-    EXPECT_FALSE(screen.paused);
-}
-
-TEST_F(PausePrompt, AnyOtherKeyInANetworkGameSendsResume) {
-    start_joining();
-    net_link.address_entry_open = false;
-    key_handler(27, 0, 0);
-    key_handler('s', 0, 0);
-    EXPECT_EQ(sent_to_peer, (std::vector<std::string>{kPause, kUnpause}));
-}
-
-class RelayKey : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        reset_game_state();
-        sent_to_peer.clear();
-        start_hosting();
-        net_link.awaiting_peer = false;
-        net_link.connected = true;
-        begin_sowing(1, 6);
-        match.sowing_active = false;
-    }
-};
-
-TEST_F(RelayKey, HostRelaysForPlayerOneAndSendsThePit) {
-    key_handler('a', 0, 0);
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(match.source_row, 0);
-    EXPECT_EQ(match.source_column, 6);
-    EXPECT_EQ(sent_to_peer, std::vector<std::string>{std::string("60", 3)});
-}
-
-TEST_F(RelayKey, RefusedOutOfTurnAndWhileTheOpponentPaused) {
-    match.current_player = 2;  // the joiner's turn
-    key_handler('a', 0, 0);
-    EXPECT_FALSE(match.sowing_active);
-    match.current_player = 1;
+    enter_state(B, 0, "vn");
+    match.new_turn = false;
     net_link.peer_paused = true;
     key_handler('a', 0, 0);
-    EXPECT_FALSE(match.sowing_active);
-    net_link.hosting = false;
-    net_link.joining = true;
-    net_link.peer_paused = false;
-    key_handler('a', 0, 0);  // a joiner never moves for player 1
-    EXPECT_FALSE(match.sowing_active);
-    EXPECT_TRUE(sent_to_peer.empty());
-}
-
-class HelpPageKeys : public ::testing::Test {
-  protected:
-    void SetUp() override { reset_game_state(); }
-};
-
-TEST_F(HelpPageKeys, PagesDoNotWrapAndMLeavesBoth) {
-    screen.screen_code = kInstructionsPage;
-    key_handler('p', 0, 0);
-    EXPECT_TRUE(screen_is(kInstructionsPage));
-    key_handler('N', 0, 0);
-    EXPECT_TRUE(screen_is(kControlsPage));
-    key_handler('n', 0, 0);
-    EXPECT_TRUE(screen_is(kControlsPage));
-    key_handler('P', 0, 0);
-    EXPECT_TRUE(screen_is(kInstructionsPage));
-    key_handler('m', 0, 0);
-    EXPECT_EQ(screen.screen_code, kMainMenu);
-    screen.screen_code = kControlsPage;
-    key_handler('M', 0, 0);
-    EXPECT_EQ(screen.screen_code, kMainMenu);
-    screen.screen_code = kControlsPage;
-    key_handler(27, 0, 0);
-    EXPECT_TRUE(screen_is(kInstructionsPage));
-}
-
-TEST_F(HelpPageKeys, SoundToggleOnEveryScreenSurvivesNewGames) {
-    const double screens[] = {kMainMenu,         kPlayerMenu,   kNetworkMenu,
-                              kInstructionsPage, kControlsPage, kBoardScreen};
-    bool on = match.sound_on;
-    for (double code : screens) {
-        screen.screen_code = code;
-        key_handler('S', 0, 0);
-        on = !on;
-        EXPECT_EQ(match.sound_on, on);
-    }
-    new_game();
-    EXPECT_EQ(match.sound_on, on);
-}
-
-TEST_F(MainMenuKeys, QuitQuestionBlocksTheMenuUntilYOrN) {
-    key_handler('n', 0, 0);
-    EXPECT_FALSE(screen.quit_question_open);
-    key_handler(27, 0, 0);
-    key_handler(27, 0, 0);
-    EXPECT_TRUE(screen.quit_question_open);
-    special_key_handler(kKeyDown, 0, 0);
-    key_handler(13, 0, 0);
-    mouse_handler(0, 0, 500, 175);
-    EXPECT_EQ(screen.screen_code, kMainMenu);
-    EXPECT_EQ(screen.menu_choice, 0);
-    key_handler('N', 0, 0);
-    EXPECT_FALSE(screen.quit_question_open);
-    EXPECT_TRUE(platform.exits.empty());
-}
-
-TEST_F(MainMenuKeys, EscClosesTheExitBoxWithoutTheQuestion) {
-    screen.menu_choice = 3;
-    key_handler(13, 0, 0);
-    special_key_handler(kKeyLeft, 0, 0);
-    key_handler(27, 0, 0);
-    EXPECT_FALSE(screen.exit_dialog_open);
-    EXPECT_FALSE(screen.exit_yes_selected);
-    EXPECT_FALSE(screen.quit_question_open);
-    key_handler(13, 0, 0);
-    key_handler(13, 0, 0);  // No is highlighted: the box closes
-    EXPECT_FALSE(screen.exit_dialog_open);
-    EXPECT_TRUE(platform.exits.empty());
-}
-
-TEST_F(MainMenuKeys, YOnlyEndsTheProgramFromTheMainMenu) {
-    for (double code : {kPlayerMenu, kInstructionsPage, kBoardScreen}) {
-        screen.screen_code = code;
-        key_handler('y', 0, 0);
-    }
-    EXPECT_TRUE(platform.exits.empty());
+    EXPECT_FALSE(match.sowing_active) << "the opponent's pause holds the relay key";
 }
 
 }  // namespace

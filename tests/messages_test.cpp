@@ -3,357 +3,190 @@
 #include <cstring>
 #include <string>
 
-#include "net/link.h"
 #include "net/messages.h"
 #include "net/status_text.h"
-#include "rules/board.h"
-#include "screens/screen.h"
-#include "tests/fake_peer.h"
-#include "tests/fake_platform.h"
+#include "tests/screen_state.h"
 
 namespace {
 
-class MessagesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        reset_game_state();
-        sent_to_peer.clear();
-        connection_closes = 0;
-    }
+constexpr double B = kBoardScreen;
+constexpr PitPosition kFirstPick{-1, -1};
 
-    // A connected host whose opponent, player 2, is to pick a pit.
-    void host_awaiting_opponent_move() {
-        start_hosting();
-        net_link.awaiting_peer = false;
-        net_link.connected = true;
-        match.current_player = 2;
-        match.new_turn = true;
-        reset_platform_record();
-    }
-
-    void receive(const char* text) { std::strcat(net_link.inbox, text); }
-
-    std::string inbox() const { return net_link.inbox; }
-};
-
-TEST_F(MessagesTest, MoveOfTheOpponentStartsSowingAndTimerRearms) {
-    host_awaiting_opponent_move();
-    receive("30");
-    message_timer(0);
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(match.source_row, 0);
-    EXPECT_EQ(match.source_column, 3);
-    EXPECT_FALSE(match.new_turn);
-    EXPECT_EQ(inbox(), "");
-    ASSERT_EQ(platform.timers.size(), 1u);
-    EXPECT_EQ(platform.timers[0].milliseconds, 100u);
-    EXPECT_EQ(platform.timers[0].callback, &message_timer);
+void receive(const char* text) {
+    std::strcat(net_link.inbox, text);
 }
 
-TEST_F(MessagesTest, MoveWaitsWhileSowingPausedGameOverOrUnfinished) {
-    host_awaiting_opponent_move();
-    receive("3");
-    message_timer(0);
-    EXPECT_EQ(inbox(), "3");  // the second digit is still on its way
-    receive("0");
-    match.sowing_active = true;
-    message_timer(0);
-    EXPECT_EQ(inbox(), "30");
-    match.sowing_active = false;
-    screen.paused = true;
-    message_timer(0);
-    EXPECT_EQ(inbox(), "30");
-    screen.paused = false;
-    match.game_result = kDraw;  // this side has not started the next game yet
-    message_timer(0);
-    EXPECT_EQ(inbox(), "30");
-    match.game_result = kInPlay;
-    message_timer(0);
-    EXPECT_EQ(inbox(), "");
-    EXPECT_TRUE(match.sowing_active);
-}
-
-TEST_F(MessagesTest, MovesThatBreakTheRulesAreRemovedAndIgnored) {
-    host_awaiting_opponent_move();
-    pit_at(0, 2).count = 0;
-    // Off the board, a column past 6, the mover's opponent's row, an empty pit.
-    for (const char* move : {"32", "70", "31", "20"}) {
-        receive(move);
+// A received move, on one side in one state, after one tick: whether it is
+// sown, and what is left of the inbox. A move that breaks the rules is taken
+// off and ignored; one that must wait stays at the front.
+TEST(Messages, AReceivedMoveIsSownOnlyWhenItMayBe) {
+    struct Row {
+        const char* flags;
+        bool sowing;
+        PitPosition relay_after;
+        const char* received;
+        PitPosition sown;
+        const char* left;
+    };
+    constexpr PitPosition kNone{-1, -1};
+    const Row rows[] = {
+        {"v2n", false, kFirstPick, "30", {0, 3}, ""},  // the joiner's pick, on the host
+        {"vc", false, kFirstPick, "41", {1, 4}, ""},   // the host's, on the joiner
+        {"v2n", false, kFirstPick, "3", kNone, "3"},   // the rest is on its way
+        {"v2n", true, kFirstPick, "30", kNone, "30"},  // after the sowing under way
+        {"pv2n", false, kFirstPick, "30", kNone, "30"},
+        {"vr2n", false, kFirstPick, "30", kNone, "30"},  // after this side's next game starts
+        {"v2n", false, kFirstPick, "32", kNone, ""},     // off the board
+        {"v2n", false, kFirstPick, "70", kNone, ""},
+        {"v2n", false, kFirstPick, "31", kNone, ""},  // not the mover's row
+        {"vn", false, kFirstPick, "41", kNone, ""},   // not the opponent's turn
+        {"vc2", false, kFirstPick, "30", kNone, ""},
+        {"v2n", false, {0, 0}, "50", kNone, ""},  // a relay from anywhere but the next pit
+        {"v2n", false, {0, 0}, "01", {1, 0}, ""},
+        {"v2", false, kFirstPick, "30", kNone, "30"},  // no network game
+    };
+    for (const Row& row : rows) {
+        enter_state(B, 0, row.flags);
+        match.sowing_active = row.sowing;
+        if (!(row.relay_after == kFirstPick)) {
+            match.new_turn = false;
+            match.source_row = row.relay_after.row;
+            match.source_column = row.relay_after.column;
+        }
+        receive(row.received);
         message_timer(0);
-        EXPECT_FALSE(match.sowing_active) << move;
-        EXPECT_TRUE(match.new_turn) << move;
-        EXPECT_EQ(inbox(), "") << move;
+        const int line = static_cast<int>(&row - rows);
+        EXPECT_STREQ(net_link.inbox, row.left) << "row " << line;
+        if (row.sown == kNone) {
+            EXPECT_EQ(match.sowing_active, row.sowing) << "row " << line;
+        } else {
+            EXPECT_TRUE(match.sowing_active) << "row " << line;
+            EXPECT_FALSE(match.new_turn);
+            EXPECT_EQ((PitPosition{match.source_row, match.source_column}), row.sown);
+            EXPECT_EQ((PitPosition{match.sow_row, match.sow_column}), row.sown);
+            EXPECT_EQ(match.step_phase, 1);
+        }
+        EXPECT_EQ(platform.timers.back().callback, &message_timer);
+        EXPECT_EQ(platform.timers.back().milliseconds, 100u);
     }
-    // Not the opponent's turn: the host moves for player 1.
-    match.current_player = 1;
-    receive("41");
+    enter_state(B, 0, "v2n");
+    pit_at(0, 2).count = 0;
+    receive("20");
     message_timer(0);
-    EXPECT_FALSE(match.sowing_active);
-    EXPECT_EQ(inbox(), "");
-}
-
-TEST_F(MessagesTest, RelayMustNameThePitAfterTheSource) {
-    host_awaiting_opponent_move();
-    match.new_turn = false;  // waiting for a relay after (0, 0)
-    match.source_row = 0;
-    match.source_column = 0;
-    receive("50");  // not next_pit of (0, 0)
-    message_timer(0);
-    EXPECT_FALSE(match.sowing_active);
-    receive("01");  // (1, 0) is next after (0, 0)
-    message_timer(0);
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(match.source_row, 1);
-    EXPECT_EQ(match.source_column, 0);
-}
-
-TEST_F(MessagesTest, JoinerTakesMovesOfPlayerOneOnly) {
-    start_joining();
-    net_link.address_entry_open = false;
-    net_link.connected = true;
-    match.current_player = 1;
-    receive("41");
-    message_timer(0);
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(match.source_row, 1);
-}
-
-TEST_F(MessagesTest, NothingIsReadOutsideANetworkGame) {
-    start_local_game();
-    receive("30");
-    message_timer(0);
-    EXPECT_EQ(inbox(), "30");
-    EXPECT_FALSE(match.sowing_active);
-    ASSERT_EQ(platform.timers.size(), 1u);
-}
-
-TEST_F(MessagesTest, PauseStopsSowingAndUnpauseRestartsItOneMessagePerTick) {
-    host_awaiting_opponent_move();
-    match.sowing_active = true;
-    receive("pu");
-    message_timer(0);
-    EXPECT_TRUE(net_link.peer_paused);
-    EXPECT_FALSE(match.sowing_active);
-    EXPECT_EQ(inbox(), "u");
-    message_timer(0);
-    EXPECT_FALSE(net_link.peer_paused);
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(inbox(), "");
-}
-
-TEST_F(MessagesTest, BothPromptsOpenTheSowingWaitsForBothToClose) {
-    host_awaiting_opponent_move();
-    match.sowing_active = true;
-    pause_game();  // this side's prompt stops the sowing
-    receive("p");
-    message_timer(0);  // the opponent paused too
-    EXPECT_TRUE(net_link.resume_sowing_on_unpause);
-    resume_game();
-    EXPECT_FALSE(match.sowing_active);  // the opponent's copy still stands
-    receive("u");
-    message_timer(0);
-    EXPECT_TRUE(match.sowing_active);
-
-    // The other order: the opponent first, then this side.
-    receive("p");
-    message_timer(0);
-    pause_game();
-    EXPECT_TRUE(net_link.resume_sowing_on_unpause);
-    receive("u");
-    message_timer(0);
-    EXPECT_FALSE(match.sowing_active);  // this side's prompt is open
-    resume_game();
-    EXPECT_TRUE(match.sowing_active);
+    EXPECT_FALSE(match.sowing_active) << "an empty pit";
 }
 
 // One tick on the host, in play with the joiner to move, or after the game:
 // at most one message is taken, and the strays before it are dropped.
-TEST_F(MessagesTest, EachMessageMeansWhatThisSidesStateMakesOfIt) {
+TEST(Messages, EachMessageMeansWhatThisSidesStateMakesOfIt) {
     struct Row {
-        int awaiting_rematch;
-        bool peer_paused;
-        int game_result;
+        const char* flags;
         const char* received;
         const char* left;
-        int awaiting_after;
-        bool peer_paused_after;
+        const char* flags_after;
         bool sowing_after;
     };
     const Row rows[] = {
-        {0, false, kInPlay, "uq\x01z30", "", 0, false, true},  // strays do not hold a move back
-        {0, false, kInPlay, "p30", "30", 0, true, false},      // a pause in play
-        {0, false, kInPlay, "P30", "P30", 0, false, false},    // play again waits for this end
-        {1, false, kDraw, "P30", "30", 0, false, false},       // ... and is taken after it
-        {1, false, kDraw, "p", "", 0, false, false},           // "p" is play again after it
-        {0, true, kInPlay, "p~30u", "", 0, false, false},      // nothing but "u" while paused
-        {1, false, kInPlay, "u!30P", "", 0, false, false},     // nothing but play again before it
-        {0, false, kInPlay, "3x", "x", 0, false, false},       // a digit not followed by one
+        {"v2n", "uq\x01z30", "", "v2n", true},  // strays do not hold a move back
+        {"v2n", "p30", "30", "v2no", false},    // a pause in play
+        {"v2no", "u30", "30", "v2n", false},    // its end
+        {"v2n", "P30", "P30", "v2n", false},    // play again waits for this game's end
+        {"vr2na", "P30", "30", "vr2n", false},  // ... and is taken after it
+        {"vr2na", "p", "", "vr2n", false},      // after it "p" is play again
+        {"v2no", "p~30u", "", "v2n", false},    // nothing but "u" while paused
+        {"v2na", "u!30P", "", "v2n", false},    // nothing but play again before it
+        {"v2n", "3x", "x", "v2n", false},       // a digit not followed by one
     };
     for (const Row& row : rows) {
-        host_awaiting_opponent_move();
-        net_link.awaiting_rematch = row.awaiting_rematch;
-        net_link.peer_paused = row.peer_paused;
-        match.game_result = row.game_result;
+        enter_state(B, 0, row.flags);
         receive(row.received);
         message_timer(0);
-        EXPECT_EQ(inbox(), row.left) << row.received;
-        EXPECT_EQ(net_link.awaiting_rematch, row.awaiting_after) << row.received;
-        EXPECT_EQ(net_link.peer_paused, row.peer_paused_after) << row.received;
+        EXPECT_STREQ(net_link.inbox, row.left) << row.received;
+        EXPECT_EQ(state_flags(), row.flags_after) << row.received;
         EXPECT_EQ(match.sowing_active, row.sowing_after) << row.received;
     }
+    // A pause takes a running sowing along; the unpause gives it back.
+    enter_state(B, 0, "v2n");
+    match.sowing_active = true;
+    receive("pu");
+    message_timer(0);
+    EXPECT_FALSE(match.sowing_active);
+    message_timer(0);
+    EXPECT_TRUE(match.sowing_active);
 }
 
 // A copy still in its last move pauses while this side already waits for
 // the play-again: its "p" reads as play again until its "u" says otherwise.
-TEST_F(MessagesTest, APauseTakenForPlayAgainIsUndoneByItsUnpause) {
-    host_awaiting_opponent_move();
-    match.game_result = kPlayer1Won;
-    net_link.awaiting_rematch = 1;
+TEST(Messages, APauseTakenForPlayAgainIsUndoneByItsUnpause) {
+    enter_state(B, 0, "vrna");
     receive("puP");
-    message_timer(0);
-    EXPECT_EQ(net_link.awaiting_rematch, 0);
-    message_timer(0);
-    EXPECT_EQ(net_link.awaiting_rematch, 1);
-    message_timer(0);
-    EXPECT_EQ(net_link.awaiting_rematch, 0);
-    EXPECT_EQ(inbox(), "");
+    for (const int awaiting : {0, 1, 0}) {
+        message_timer(0);
+        EXPECT_EQ(net_link.awaiting_rematch, awaiting);
+    }
+    EXPECT_STREQ(net_link.inbox, "");
 }
 
-TEST_F(MessagesTest, PauseAndResumeTellTheOpponentOnlyDuringPlay) {
-    host_awaiting_opponent_move();
-    pause_game();
-    resume_game();
-    ASSERT_EQ(sent_to_peer.size(), 2u);
-    EXPECT_EQ(sent_to_peer[0], std::string("p", 2));
-    EXPECT_EQ(sent_to_peer[1], std::string("u", 2));
-
-    // After the game, "p" would read as play again on the other side.
-    sent_to_peer.clear();
-    match.game_result = kDraw;
-    net_link.awaiting_rematch = 1;
-    pause_game();
-    resume_game();
-    EXPECT_TRUE(sent_to_peer.empty());
-
-    // Pressed p first, still waiting for the opponent's: not told either.
-    match.game_result = kInPlay;
-    pause_game();
-    net_link.awaiting_rematch = 0;  // its play-again arrives meanwhile
-    resume_game();
-    EXPECT_TRUE(sent_to_peer.empty());
-}
-
-TEST_F(MessagesTest, MoveAndQuitBytesOnTheWire) {
+TEST(Messages, BytesOnTheWireAndTheClosingWindow) {
+    enter_state(B, 0, "");
     send_move(1, 4);
-    ASSERT_EQ(sent_to_peer.size(), 1u);
-    EXPECT_EQ(sent_to_peer[0], std::string("41\0", 3));
-
-    sent_to_peer.clear();
-    close_handler();  // not a network game
-    EXPECT_TRUE(sent_to_peer.empty());
+    close_handler();  // not a network game: nothing
+    EXPECT_EQ(sent_to_peer, std::vector<std::string>{std::string("41\0", 3)});
     EXPECT_TRUE(platform.sleeps.empty());
-
-    host_awaiting_opponent_move();
+    enter_state(B, 0, "vh");
     close_handler();
-    ASSERT_EQ(sent_to_peer.size(), 1u);
-    EXPECT_EQ(sent_to_peer[0], std::string("q", 2));
-    ASSERT_EQ(platform.sleeps.size(), 1u);
-    EXPECT_EQ(platform.sleeps[0], 100);
+    EXPECT_EQ(sent_to_peer, std::vector<std::string>{std::string("q\0", 2)});
+    EXPECT_EQ(platform.sleeps, std::vector<int>{100});
 }
 
-TEST_F(MessagesTest, LostConnectionResetsOnTheMainThreadKeepingRoleAndWins) {
-    for (const bool host : {true, false}) {
-        reset_game_state();
-        if (host) {
-            start_hosting();
-            net_link.awaiting_peer = false;
-        } else {
-            start_joining();
-            net_link.address_entry_open = false;
-        }
-        net_link.connected = true;
-        net_link.peer_paused = true;
-        net_link.awaiting_rematch = 1;
-        net_link.quiet_disconnect = true;
+// The network thread only flags a lost connection; the reset happens here,
+// keeping the role and the tallies.
+TEST(Messages, ALostConnectionResetsTheGameKeepingRoleAndTallies) {
+    for (const char* flags : {"pv2nao", "vc2o"}) {
+        enter_state(B, 0, flags);
         match.player1_wins = 3;
         match.player2_store = 9;
-        match.current_player = 2;
         net_link.connection_lost = true;
         message_timer(0);
-        EXPECT_FALSE(net_link.connection_lost);
-        EXPECT_TRUE(net_link.network_game);
-        EXPECT_EQ(net_link.hosting.load(), host);
-        EXPECT_EQ(net_link.joining.load(), !host);
-        EXPECT_EQ(net_link.awaiting_peer.load(), host);
-        EXPECT_EQ(net_link.address_entry_open.load(), !host);
-        EXPECT_FALSE(net_link.connected);
-        EXPECT_FALSE(net_link.peer_paused);
-        EXPECT_FALSE(net_link.awaiting_rematch);
-        EXPECT_FALSE(net_link.quiet_disconnect);
+        EXPECT_FALSE(net_link.connection_lost || net_link.quiet_disconnect);
+        EXPECT_EQ(state_flags(), flags[0] == 'p' ? "vh" : "vj");
         EXPECT_EQ(match.player1_wins, 3);
         EXPECT_EQ(match.player2_store, 0);
-        EXPECT_EQ(match.current_player, 1);
     }
 }
 
-TEST_F(MessagesTest, LeavingDropsAPendingLostConnection) {
-    host_awaiting_opponent_move();
-    net_link.connection_lost = true;
-    leave_game();
-    EXPECT_FALSE(net_link.connection_lost);
-    EXPECT_EQ(connection_closes, 1);
-    message_timer(0);
-    EXPECT_FALSE(net_link.network_game);
-}
-
-class StatusTextTest : public ::testing::Test {
-  protected:
-    void SetUp() override { reset_game_state(); }
-};
-
-TEST_F(StatusTextTest, CaretBlinksOnTheTypedAddress) {
-    start_joining();
+TEST(StatusText, TheCaretBlinksAndTheDotsGrowWithOneSharedPhase) {
+    enter_state(B, 0, "vj");
     std::strcpy(net_link.peer_address, "10.0.0.2");
-    caret_timer(0);
-    EXPECT_STREQ(net_link.address_prompt_text, "Enter IP Address: 10.0.0.2");
-    caret_timer(0);
-    EXPECT_STREQ(net_link.address_prompt_text, "Enter IP Address: 10.0.0.2_");
-    std::strcat(net_link.peer_address, "5");
-    caret_timer(0);
-    EXPECT_STREQ(net_link.address_prompt_text, "Enter IP Address: 10.0.0.25");
-}
-
-TEST_F(StatusTextTest, DotsGrowToFourAndStartOverWithTheSharedPhase) {
-    start_hosting();
-    const char* expected[] = {"Waiting for connection",     "Waiting for connection.",
-                              "Waiting for connection..",   "Waiting for connection...",
-                              "Waiting for connection....", "Waiting for connection"};
-    for (const char* text : expected) {
+    const char* prompts[] = {"Enter IP Address: 10.0.0.2", "Enter IP Address: 10.0.0.2_",
+                             "Enter IP Address: 10.0.0.2"};
+    for (const char* prompt : prompts) {
+        caret_timer(0);
+        connecting_dots_timer(0);
         waiting_dots_timer(0);
+        EXPECT_STREQ(net_link.address_prompt_text, prompt);
+    }
+    EXPECT_STREQ(net_link.connecting_text, "connecting please wait");
+    EXPECT_STREQ(net_link.waiting_text, "Waiting for connection");
+
+    enter_state(B, 0, "vh");
+    const char* waiting[] = {"Waiting for connection",     "Waiting for connection.",
+                             "Waiting for connection..",   "Waiting for connection...",
+                             "Waiting for connection....", "Waiting for connection"};
+    for (const char* text : waiting) {
+        waiting_dots_timer(0);
+        caret_timer(0);
+        connecting_dots_timer(0);
         EXPECT_STREQ(net_link.waiting_text, text);
     }
+    EXPECT_EQ(net_link.text_anim_phase, 1);
     // The connecting line picks the phase up where the waiting line left it.
-    start_joining();
-    net_link.address_entry_open = false;
+    enter_state(B, 0, "vc");
+    net_link.text_anim_phase = 1;
     connecting_dots_timer(0);
     EXPECT_STREQ(net_link.connecting_text, "connecting please wait.");
-}
-
-TEST_F(StatusTextTest, InactiveTimersChangeNothingButRearm) {
-    start_hosting();
-    net_link.awaiting_peer = false;
-    reset_platform_record();
-    caret_timer(0);
-    connecting_dots_timer(0);
-    waiting_dots_timer(0);
-    EXPECT_STREQ(net_link.waiting_text, "Waiting for connection");
-    EXPECT_STREQ(net_link.connecting_text, "connecting please wait");
-    EXPECT_STREQ(net_link.address_prompt_text, "Enter IP Address: ");
-    EXPECT_EQ(net_link.text_anim_phase, 0);
-    ASSERT_EQ(platform.timers.size(), 3u);
-    EXPECT_EQ(platform.timers[0].milliseconds, 500u);
-    EXPECT_EQ(platform.timers[1].callback, &connecting_dots_timer);
-    EXPECT_EQ(platform.timers[2].callback, &waiting_dots_timer);
+    EXPECT_EQ(platform.timers.back().callback, &connecting_dots_timer);
+    EXPECT_EQ(platform.timers.back().milliseconds, 500u);
 }
 
 }  // namespace
