@@ -13,9 +13,13 @@ namespace {
 // Error boxes and sleeps also come from the connection thread.
 std::mutex record_mutex;
 
-template <std::size_t size>
-void copy_text(char (&to)[size], const char (&from)[size]) {
-    std::memcpy(to, from, size);
+template <typename To, typename From>
+void copy_field(To& to, const From& from) {
+    to = from;
+}
+template <typename T, std::size_t size>
+void copy_field(T (&to)[size], const T (&from)[size]) {
+    std::memcpy(to, from, sizeof to);
 }
 }  // namespace
 
@@ -27,31 +31,10 @@ void reset_platform_record() {
 GameState save_game_state() {
     GameState state{board, match, screen, {}, blink_phase, {}};
     std::copy(std::begin(floating_seeds), std::end(floating_seeds), state.floating_seeds);
-    LinkFields& link = state.link;
-    link.network_game = net_link.network_game;
-    link.hosting = net_link.hosting;
-    link.joining = net_link.joining;
-    link.awaiting_peer = net_link.awaiting_peer;
-    link.connected = net_link.connected;
-    link.address_entry_open = net_link.address_entry_open;
-    link.quiet_disconnect = net_link.quiet_disconnect;
-    link.connection_lost = net_link.connection_lost;
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-    copy_text(link.peer_address, net_link.peer_address);
-    copy_text(link.receive_buffer, net_link.receive_buffer);
-    copy_text(link.last_received, net_link.last_received);
-    copy_text(link.inbox, net_link.inbox);
-    copy_text(link.send_buffer, net_link.send_buffer);
-    link.peer_paused = net_link.peer_paused;
-    link.awaiting_rematch = net_link.awaiting_rematch;
-    link.resume_sowing_on_unpause = net_link.resume_sowing_on_unpause;
-    link.pause_announced = net_link.pause_announced;
-    link.play_again_may_be_pause = net_link.play_again_may_be_pause;
-    copy_text(link.waiting_text, net_link.waiting_text);
-    copy_text(link.connecting_text, net_link.connecting_text);
-    copy_text(link.address_prompt_text, net_link.address_prompt_text);
-    link.text_anim_phase = net_link.text_anim_phase;
-    copy_text(link.local_address, net_link.local_address);
+#define SOWROW_SAVE_FIELD(name) copy_field(state.link.name, net_link.name);
+    SOWROW_LINK_FIELDS(SOWROW_SAVE_FIELD)
+#undef SOWROW_SAVE_FIELD
     return state;
 }
 
@@ -61,31 +44,10 @@ void load_game_state(const GameState& state) {
     screen = state.screen;
     std::copy(std::begin(state.floating_seeds), std::end(state.floating_seeds), floating_seeds);
     blink_phase = state.blink_phase;
-    const LinkFields& link = state.link;
-    net_link.network_game = link.network_game;
-    net_link.hosting = link.hosting;
-    net_link.joining = link.joining;
-    net_link.awaiting_peer = link.awaiting_peer;
-    net_link.connected = link.connected;
-    net_link.address_entry_open = link.address_entry_open;
-    net_link.quiet_disconnect = link.quiet_disconnect;
-    net_link.connection_lost = link.connection_lost;
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-    copy_text(net_link.peer_address, link.peer_address);
-    copy_text(net_link.receive_buffer, link.receive_buffer);
-    copy_text(net_link.last_received, link.last_received);
-    copy_text(net_link.inbox, link.inbox);
-    copy_text(net_link.send_buffer, link.send_buffer);
-    net_link.peer_paused = link.peer_paused;
-    net_link.awaiting_rematch = link.awaiting_rematch;
-    net_link.resume_sowing_on_unpause = link.resume_sowing_on_unpause;
-    net_link.pause_announced = link.pause_announced;
-    net_link.play_again_may_be_pause = link.play_again_may_be_pause;
-    copy_text(net_link.waiting_text, link.waiting_text);
-    copy_text(net_link.connecting_text, link.connecting_text);
-    copy_text(net_link.address_prompt_text, link.address_prompt_text);
-    net_link.text_anim_phase = link.text_anim_phase;
-    copy_text(net_link.local_address, link.local_address);
+#define SOWROW_LOAD_FIELD(name) copy_field(net_link.name, state.link.name);
+    SOWROW_LINK_FIELDS(SOWROW_LOAD_FIELD)
+#undef SOWROW_LOAD_FIELD
 }
 
 std::vector<ErrorBox> error_boxes() {

@@ -40,21 +40,30 @@ extern PlatformRecord platform;
 // Forgets every recorded call.
 void reset_platform_record();
 
-// The fields of the network record, without its lock.
+// Every field of the network record but its lock, listed once for saving
+// and loading a copy of the game.
+#define SOWROW_LINK_FIELDS(FIELD)                                                                 \
+    FIELD(network_game)                                                                           \
+    FIELD(hosting) FIELD(joining) FIELD(awaiting_peer) FIELD(connected) FIELD(address_entry_open) \
+        FIELD(quiet_disconnect) FIELD(connection_lost) FIELD(peer_address) FIELD(receive_buffer)  \
+            FIELD(last_received) FIELD(inbox) FIELD(send_buffer) FIELD(peer_paused)               \
+                FIELD(awaiting_rematch) FIELD(resume_sowing_on_unpause) FIELD(pause_announced)    \
+                    FIELD(play_again_may_be_pause) FIELD(waiting_text) FIELD(connecting_text)     \
+                        FIELD(address_prompt_text) FIELD(text_anim_phase) FIELD(local_address)
+
+template <typename T>
+struct Unshared {
+    using type = T;
+};
+template <typename T>
+struct Unshared<std::atomic<T>> {
+    using type = T;
+};
+
 struct LinkFields {
-    bool network_game, hosting, joining, awaiting_peer, connected, address_entry_open,
-        quiet_disconnect, connection_lost;
-    char peer_address[kAddressCapacity];
-    char receive_buffer[kMessageCapacity], last_received[kMessageCapacity];
-    char inbox[kInboxCapacity];
-    char send_buffer[kMessageCapacity];
-    bool peer_paused;
-    int awaiting_rematch;
-    bool resume_sowing_on_unpause, pause_announced, play_again_may_be_pause;
-    char waiting_text[kMessageCapacity], connecting_text[kMessageCapacity],
-        address_prompt_text[kMessageCapacity];
-    int text_anim_phase;
-    char local_address[kAddressCapacity];
+#define SOWROW_DECLARE_FIELD(name) Unshared<decltype(NetLink::name)>::type name;
+    SOWROW_LINK_FIELDS(SOWROW_DECLARE_FIELD)
+#undef SOWROW_DECLARE_FIELD
 };
 
 // Every process-wide record of one copy of the game, so that a test can run

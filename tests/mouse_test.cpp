@@ -42,9 +42,17 @@ const ClickRow kClickRows[] = {
     {M, 3, "x", 380, 175, M, 3, "x", false},
     {M, 3, "x", 450, 190, M, 3, "x", true},     // Yes
     {M, 3, "x", 450, 200, M, 3, "x", true},     // Yes between the bands
-    {M, 3, "xy", 390, 190, M, 3, "xy", false},  // Yes's border
+    {M, 3, "xy", 390, 190, M, 3, "xy", false},  // Yes's borders
+    {M, 3, "x", 490, 190, M, 3, "x", false},
+    {M, 3, "x", 450, 180, M, 3, "x", false},
+    {M, 3, "x", 450, 240, M, 3, "x", false},
+    {M, 3, "x", 391, 239, M, 3, "x", true},
     {M, 3, "xy", 560, 230, M, 3, "", false},    // No closes the box
-    {M, 3, "x", 610, 230, M, 3, "x", false},    // No's border
+    {M, 3, "x", 610, 230, M, 3, "x", false},    // No's borders
+    {M, 3, "x", 510, 230, M, 3, "x", false},
+    {M, 3, "x", 560, 180, M, 3, "x", false},
+    {M, 3, "x", 560, 240, M, 3, "x", false},
+    {M, 3, "x", 511, 181, M, 3, "", false},
     {M, 0, "q", 361, 156, M, 0, "q", false},    // nothing under the question
     {PM, 1, "", 500, 175, B, 1, "v", false},
     {PM, 2, "", 500, 230, NM, 2, "", false},    // the highlight stays where the hover put it
