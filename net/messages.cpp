@@ -75,19 +75,19 @@ void take_unpause() {
     }
 }
 
-// A move: two digits, the column then the row. Answers whether it was taken
-// off the front; one that breaks the rules is taken off and ignored.
-bool take_move() {
+// A move: two digits, the column then the row. One that breaks the rules is
+// taken off and ignored; one that must wait stays at the front.
+void take_move() {
     const char second = net_link.inbox[1];
     if (second == '\0') {
-        return false;  // the rest of the move is still on its way
+        return;  // the rest of the move is still on its way
     }
     if (!is_digit(second)) {
         remove_front(1);
-        return true;
+        return;
     }
     if (move_must_wait()) {
-        return false;
+        return;
     }
     const int column = net_link.inbox[0] - '0';
     const int row = second - '0';
@@ -95,7 +95,6 @@ bool take_move() {
     if (move_fits(row, column)) {
         begin_sowing(row, column);
     }
-    return true;
 }
 
 // The copies play a game's last move each on its own clock, so one can end
@@ -119,9 +118,7 @@ void interpret_front() {
             continue;
         }
         if (is_digit(first)) {
-            if (take_move()) {
-                net_link.play_again_may_be_pause = false;
-            }
+            take_move();
             return;
         }
         if (first == 'P' && !net_link.awaiting_rematch) {
@@ -183,7 +180,6 @@ void apply_lost_connection() {
     net_link.awaiting_rematch = 0;
     net_link.quiet_disconnect = false;
     net_link.peer_paused = false;
-    net_link.pause_announced = false;
     net_link.play_again_may_be_pause = false;
     net_link.network_game = true;
     // Last: the connection thread waits for this before it listens or

@@ -83,7 +83,6 @@ void resume_game() {
         match.sowing_active = true;
     }
     if (net_link.pause_announced) {
-        net_link.pause_announced = false;
         send_message("u");
     }
 }
@@ -109,8 +108,6 @@ void leave_game() {
     // Nothing of the opponent may follow into the next game, whatever kind.
     net_link.peer_paused = false;
     net_link.awaiting_rematch = 0;
-    net_link.pause_announced = false;
-    net_link.play_again_may_be_pause = false;
     new_game();
     match.starting_player = 2;
 }
