@@ -164,17 +164,13 @@ void apply_lost_connection() {
     if (!net_link.connection_lost) {
         return;
     }
-    match.versus_human = true;
     match.starting_player = 2;
     new_game();
+    // The same role again: the host listens, the joiner types an address.
     if (net_link.hosting) {
-        net_link.hosting = true;
-        net_link.joining = false;
         net_link.awaiting_peer = true;
     } else {
         net_link.address_entry_open = true;
-        net_link.hosting = false;
-        net_link.joining = true;
     }
     net_link.connected = false;
     net_link.awaiting_rematch = 0;

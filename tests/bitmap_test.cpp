@@ -44,11 +44,12 @@ TEST(Bitmap, ReadsWholePaddedRowsRightBehindTheHeader) {
         std::size_t in_file, read;
     };
     const Row rows[] = {
-        {4, 2, 0, 24, 24},   // no padding; a zero size means width x height x 3
-        {3, 2, 24, 24, 24},  // three pixels a row, stored as twelve bytes
-        {3, 2, 0, 24, 24},   // a zero size stands for the padded size
-        {3, 2, 40, 40, 24},  // bytes beyond the padded rows are not needed
-        {4, 2, 0, 20, 24},   // a file cut short: the rest stays black
+        {4, 2, 0, 24, 24},           // no padding; a zero size means width x height x 3
+        {3, 2, 24, 24, 24},          // three pixels a row, stored as twelve bytes
+        {3, 2, 0, 24, 24},           // a zero size stands for the padded size
+        {3, 2, 40, 40, 24},          // bytes beyond the padded rows are not needed
+        {4, 2, 0, 20, 24},           // a file cut short: the rest stays black
+        {8192, 1, 0, 24576, 24576},  // the largest width taken
     };
     for (const Row& row : rows) {
         const auto image =
@@ -58,7 +59,7 @@ TEST(Bitmap, ReadsWholePaddedRowsRightBehindTheHeader) {
         ASSERT_EQ(image->pixels.size(), row.read);
         EXPECT_EQ(image->pixels.front(), 1);
         const std::size_t last_read = std::min(row.in_file, row.read);
-        EXPECT_EQ(image->pixels[last_read - 1], last_read);
+        EXPECT_EQ(image->pixels[last_read - 1], static_cast<unsigned char>(last_read));
         EXPECT_EQ(
             std::vector<unsigned char>(image->pixels.begin() + last_read, image->pixels.end()),
             std::vector<unsigned char>(row.read - last_read, 0));
@@ -80,8 +81,8 @@ TEST(Bitmap, RefusesFilesThatAreNotOurKindOfBitmap) {
         bitmap_file(4, 2, 0, 32, 32),     // 32-bit
         bitmap_file(4, 2, 0, 8, 8),       // a palette
         bitmap_file(4, 2, 0, 24, 24, 1),  // compressed
-        bitmap_file(1 << 20, 1, 0, 16),   // absurd sizes
-        bitmap_file(1, 1 << 20, 0, 16),
+        bitmap_file(8193, 1, 0, 24580),   // too large to be one of ours
+        bitmap_file(1, 8193, 0, 32772),
         bitmap_file(3, 2, 18, 24),  // a size that leaves out the padding
     };
     for (const auto& bytes : refused) {

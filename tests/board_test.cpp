@@ -60,6 +60,7 @@ TEST(Board, PointerTargetsAndScreenCodes) {
     EXPECT_EQ(store_slot_point(2, 27), (Point{109, 125}));
 
     EXPECT_FALSE(screen_is(kControlsPage));  // the main menu matches only 0.0
+    EXPECT_TRUE(screen_is(kMainMenu));
     screen.screen_code = 1.1;
     EXPECT_TRUE(screen_is(kControlsPage));
     screen.screen_code = 0.1000001;

@@ -61,7 +61,7 @@ const KeyRow kKeyRows[] = {
     {B, 0, "pv", kEsc, PM, 0, "v", "", false},
     {B, 0, "pvn", kEsc, NM, 0, "v", "q", false},
     {B, 0, "w", 'c', B, 0, "2", "", false},              // who plays first
-    {B, 0, "w", 'P', B, 0, "", "", false},
+    {B, 0, "w2", 'P', B, 0, "", "", false},
     {B, 0, "w", 'r', B, 0, "2", "", false},              // the draw after srand(1)
     {B, 0, "wp", 'c', B, 0, "w", "", false},             // at the prompt they only resume
     {B, 0, "wp", 'p', B, 0, "w", "", false},
@@ -142,9 +142,10 @@ TEST(Keyboard, TheAddressTakesDigitsAndDotsUpToFifteen) {
     for (const char* flags : {"vc", "vn", "v"}) {
         enter_state(B, 0, flags);
         std::strcpy(net_link.peer_address, "10.0.0.5");
-        key_handler('7', 0, 0);
-        key_handler(8, 0, 0);
-        EXPECT_STREQ(net_link.peer_address, "10.0.0.5") << flags;
+        for (const unsigned char key : {'7', '\b'}) {
+            key_handler(key, 0, 0);
+            EXPECT_STREQ(net_link.peer_address, "10.0.0.5") << flags;
+        }
     }
 }
 
