@@ -59,5 +59,5 @@ struct NetLink {
 
 extern NetLink net_link;
 
-// Empties the receive, inbox and send buffers.
+// Forgets what the opponent sent: the unread inbox and the last message.
 void clear_message_buffers();

@@ -10,10 +10,7 @@ namespace {
 // The base text and no dot to four dots, one more every tick.
 void grow_dots(char* text, std::size_t capacity, const char* base) {
     static const char* const kDots[] = {"", ".", "..", "...", "...."};
-    int phase = net_link.text_anim_phase;
-    if (phase < 0 || phase > 4) {
-        phase = 0;
-    }
+    const int phase = net_link.text_anim_phase;
     std::snprintf(text, capacity, "%s%s", base, kDots[phase]);
     net_link.text_anim_phase = phase == 4 ? 0 : phase + 1;
 }

@@ -134,7 +134,6 @@ void new_game_keeping_inbox() {
     screen.quit_question_open = false;
     match.capture_pending = false;
     net_link.network_game = false;
-    net_link.send_buffer[0] = '\0';
 
     copy_if_empty(net_link.waiting_text, "Waiting for connection");
     copy_if_empty(net_link.address_prompt_text, "Enter IP Address: ");

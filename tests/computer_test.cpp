@@ -42,6 +42,7 @@ TEST_F(Computer, ChoiceFromTheScores) {
     };
     const Row rows[] = {
         {{2, 2, 3, 2, 0, 3, 0}, {1, 1, 1, 1, 0, 1, 0}, 2},  // most seeds, lowest on ties
+        {{1, 3, 2, 0, 0, 0, 0}, {1, 1, 1, 0, 0, 0, 0}, 1},
         {{0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 1, 0, 1, 0}, 3},  // nothing captures
         {{E, 0, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 0, 0}, 2},  // an endless candidate passed over
         {{E, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0}, 0},  // ... unless it is the only one

@@ -44,6 +44,7 @@ TEST(Flow, LeavingEachKindOfGame) {
         EXPECT_EQ(match.player1_wins + match.player2_wins + match.computer_wins, 0);
         EXPECT_EQ(connection_closes, 1);
         EXPECT_FALSE(net_link.connection_lost || net_link.network_game);
+        match.starting_player = 1;
         start_local_game();
         EXPECT_EQ(match.current_player, 1);
     }

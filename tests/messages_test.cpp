@@ -93,7 +93,7 @@ TEST(Messages, EachMessageMeansWhatThisSidesStateMakesOfIt) {
         {"v2n", "P30", "P30", "v2n", false},    // play again waits for this game's end
         {"vr2na", "P30", "30", "vr2n", false},  // ... and is taken after it
         {"vr2na", "p", "", "vr2n", false},      // after it "p" is play again
-        {"v2no", "p~30u", "", "v2n", false},    // nothing but "u" while paused
+        {"v2no", "p~3u", "", "v2n", false},     // nothing but "u" while paused
         {"v2na", "u!30P", "", "v2n", false},    // nothing but play again before it
         {"v2n", "3x", "x", "v2n", false},       // a digit not followed by one
     };
@@ -125,6 +125,16 @@ TEST(Messages, APauseTakenForPlayAgainIsUndoneByItsUnpause) {
         EXPECT_EQ(net_link.awaiting_rematch, awaiting);
     }
     EXPECT_STREQ(net_link.inbox, "");
+    // Nothing of it survives into the next connection.
+    net_link.awaiting_rematch = 1;
+    receive("p");
+    message_timer(0);
+    leave_game();
+    start_hosting();
+    net_link.connected = true;
+    receive("u");
+    message_timer(0);
+    EXPECT_EQ(net_link.awaiting_rematch, 0);
 }
 
 TEST(Messages, BytesOnTheWireAndTheClosingWindow) {
