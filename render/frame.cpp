@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,24 +13,14 @@
 
 namespace {
 
-// With SOWROW_FRAME_STATS set, the number of frames drawn in each second
-// goes to standard error, to see what the continuous redraw costs.
+using Clock = std::chrono::steady_clock;
+
 bool frame_stats_wanted() {
     static const bool wanted = std::getenv("SOWROW_FRAME_STATS") != nullptr;
     return wanted;
 }
 
-void count_frame() {
-    static int frames;
-    static int second_started;
-    ++frames;
-    const int now = glutGet(GLUT_ELAPSED_TIME);
-    if (now - second_started >= 1000) {
-        std::fprintf(stderr, "frames/s: %.1f\n", frames * 1000.0 / (now - second_started));
-        frames = 0;
-        second_started = now;
-    }
-}
+int frames_since_report;
 
 }  // namespace
 
@@ -39,7 +30,20 @@ void display_frame() {
     glClear(GL_COLOR_BUFFER_BIT);
     replay_draw_list(shown_frame);
     glutSwapBuffers();
-    if (frame_stats_wanted()) {
-        count_frame();
+    ++frames_since_report;
+}
+
+void report_frame_rate() {
+    static Clock::time_point last_report = Clock::now();
+    if (!frame_stats_wanted()) {
+        return;
     }
+    const Clock::time_point now = Clock::now();
+    const std::chrono::duration<double> elapsed = now - last_report;
+    if (elapsed.count() < 1.0) {
+        return;
+    }
+    std::fprintf(stderr, "frames/s: %.1f\n", frames_since_report / elapsed.count());
+    frames_since_report = 0;
+    last_report = now;
 }

@@ -10,6 +10,7 @@
 #include "screens/screen.h"
 
 PlatformRecord platform;
+std::atomic<int> main_loop_wakes{0};
 
 namespace {
 // Error boxes and sleeps also come from the connection thread.
@@ -19,6 +20,7 @@ std::mutex record_mutex;
 void reset_platform_record() {
     std::lock_guard<std::mutex> lock(record_mutex);
     platform = PlatformRecord{};
+    main_loop_wakes = 0;
 }
 
 void reset_game_state() {
@@ -76,6 +78,10 @@ void sleep_milliseconds(int milliseconds) {
     }
     // Really sleep: the connection thread paces its passes with this.
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void wake_main_loop() {
+    ++main_loop_wakes;
 }
 
 void exit_program(int status) {

@@ -1,0 +1,137 @@
+#include "app/main_loop.h"
+
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+
+#include "app/platform.h"
+#include "app/timers.h"
+#include "render/compose.h"
+#include "render/frame.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Written by the connection thread, watched by the main loop's sleep.
+const int wake_descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+
+bool window_shows = true;
+
+bool has_extension(const char* extensions, const char* name) {
+    const std::size_t length = std::strlen(name);
+    for (const char* found = extensions; (found = std::strstr(found, name)) != nullptr;
+         found += length) {
+        const bool starts = found == extensions || found[-1] == ' ';
+        const bool ends = found[length] == ' ' || found[length] == '\0';
+        if (starts && ends) {
+            return true;
+        }
+    }
+    return false;
+}
+
+template <typename Function>
+Function swap_function(const char* extensions, const char* extension, const char* name) {
+    if (!has_extension(extensions, extension)) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+}  // namespace
+
+void request_swap_interval() {
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (display == nullptr || drawable == 0) {
+        return;
+    }
+    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
+    if (extensions == nullptr) {
+        return;
+    }
+    using SwapIntervalEXT = void (*)(Display*, GLXDrawable, int);
+    using SwapIntervalMESA = int (*)(unsigned);
+    using SwapIntervalSGI = int (*)(int);
+    if (auto set = swap_function<SwapIntervalEXT>(extensions, "GLX_EXT_swap_control",
+                                                  "glXSwapIntervalEXT")) {
+        set(display, drawable, 1);
+    } else if (auto set_mesa = swap_function<SwapIntervalMESA>(extensions, "GLX_MESA_swap_control",
+                                                               "glXSwapIntervalMESA")) {
+        set_mesa(1);
+    } else if (auto set_sgi = swap_function<SwapIntervalSGI>(extensions, "GLX_SGI_swap_control",
+                                                             "glXSwapIntervalSGI")) {
+        set_sgi(1);
+    }
+}
+
+void wake_main_loop() {
+    const std::uint64_t one = 1;
+    // It fails only with 2^64 wakes unread, when the loop is awake anyway.
+    [[maybe_unused]] const ssize_t written = ::write(wake_descriptor, &one, sizeof one);
+}
+
+void show_changes() {
+    if (window_shows && picture_changed()) {
+        glutPostRedisplay();
+    }
+}
+
+void on_window_status(int state) {
+    window_shows = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
+    if (window_shows) {
+        glutPostRedisplay();
+    }
+}
+
+namespace {
+
+// Sleeps until the next timer is due, or less when an X event comes in or
+// the connection thread wakes the loop.
+void sleep_until_work() {
+    Display* display = glXGetCurrentDisplay();
+    // Events Xlib has already read from the socket would not wake the poll.
+    if (display != nullptr && XPending(display) > 0) {
+        return;
+    }
+    const Clock::time_point due = next_timer_due();
+    timespec timeout{};
+    if (due != Clock::time_point::max()) {
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(due - Clock::now());
+        if (left.count() > 0) {
+            timeout.tv_sec = static_cast<std::time_t>(left.count() / 1000000000);
+            timeout.tv_nsec = static_cast<long>(left.count() % 1000000000);
+        }
+    }
+    pollfd watched[2] = {{display != nullptr ? ConnectionNumber(display) : -1, POLLIN, 0},
+                         {wake_descriptor, POLLIN, 0}};
+    ppoll(watched, 2, due == Clock::time_point::max() ? nullptr : &timeout, nullptr);
+    if (watched[1].revents & POLLIN) {
+        std::uint64_t wakes = 0;
+        if (::read(wake_descriptor, &wakes, sizeof wakes) == sizeof wakes) {
+            show_changes();
+        }
+    }
+}
+
+}  // namespace
+
+// One pass of glutMainLoopEvent takes every queued input event, then every
+// due timer, then draws the frame if one was asked for. Each of those runs
+// show_changes, so a change is drawn in the same pass that made it.
+[[noreturn]] void run_main_loop() {
+    for (;;) {
+        glutMainLoopEvent();
+        report_frame_rate();
+        sleep_until_work();
+    }
+}
