@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "app/frame_schedule.h"
 #include "app/platform.h"
 #include "app/timers.h"
 #include "render/compose.h"
@@ -19,12 +20,16 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using frame_schedule::Clock;
 
 // Written by the connection thread, watched by the main loop's sleep.
 const int wake_descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 
 bool window_shows = true;
+// The picture differs from the one on screen since `frame_wanted_since`.
+bool frame_wanted = false;
+Clock::time_point frame_wanted_since;
+Clock::duration last_drawing{};
 
 bool has_extension(const char* extensions, const char* name) {
     const std::size_t length = std::strlen(name);
@@ -81,13 +86,16 @@ void wake_main_loop() {
 }
 
 void show_changes() {
-    if (window_shows && picture_changed()) {
-        glutPostRedisplay();
+    if (!frame_wanted && window_shows && picture_changed()) {
+        frame_wanted = true;
+        frame_wanted_since = Clock::now();
     }
 }
 
 void on_window_status(int state) {
     window_shows = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
+    // Hidden, nothing is drawn; shown again, the whole picture is.
+    frame_wanted = false;
     if (window_shows) {
         glutPostRedisplay();
     }
@@ -123,15 +131,38 @@ void sleep_until_work() {
     }
 }
 
+bool frame_due() {
+    return frame_wanted && !frame_schedule::timer_goes_first(Clock::now(), frame_wanted_since,
+                                                             next_timer_due(), last_drawing);
+}
+
+// Asks freeglut for the frame and has it drawn at once, with whatever input
+// came in meanwhile.
+void draw_wanted_frame() {
+    frame_wanted = false;
+    glutPostRedisplay();
+    const Clock::time_point started = Clock::now();
+    glutMainLoopEvent();
+    last_drawing = Clock::now() - started;
+    // Input taken in that pass may have asked again for what it drew.
+    if (frame_wanted && !picture_changed()) {
+        frame_wanted = false;
+    }
+}
+
 }  // namespace
 
-// One pass of glutMainLoopEvent takes every queued input event, then every
-// due timer, then draws the frame if one was asked for. Each of those runs
-// show_changes, so a change is drawn in the same pass that made it.
+// A pass of glutMainLoopEvent takes every queued input event, then every due
+// timer, each followed by show_changes; then the frame is drawn, unless a
+// timer falls due first, or the loop sleeps until there is more to serve.
 [[noreturn]] void run_main_loop() {
     for (;;) {
         glutMainLoopEvent();
         report_frame_rate();
-        sleep_until_work();
+        if (frame_due()) {
+            draw_wanted_frame();
+        } else {
+            sleep_until_work();
+        }
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_schedule.h"
 #include "net/link.h"
 #include "net/messages.h"
 #include "net/status_text.h"
@@ -266,6 +267,21 @@ TEST_F(Composition, OnlyAChangedPictureAsksForAFrame) {
     }
     computer_timer(0);
     EXPECT_FALSE(frame_drawn());
+}
+
+// A timer due while a wanted frame would be drawn goes first; but however
+// slowly frames draw and however closely timers follow, the frame comes
+// within one budget of the change.
+TEST(FrameSchedule, TimersGoFirstOnlyWhileTheChangeIsYoung) {
+    using namespace std::chrono_literals;
+    using frame_schedule::timer_goes_first;
+    const frame_schedule::Clock::time_point change{};
+    EXPECT_TRUE(timer_goes_first(change, change, change + 4ms, 5ms));
+    EXPECT_FALSE(timer_goes_first(change, change, change + 6ms, 5ms));
+    auto now = change;
+    for (int timers = 0; timers < 100 && timer_goes_first(now, change, now + 3ms, 40ms); ++timers)
+        now += 3ms;  // the timer ran
+    EXPECT_LE(now - change, frame_schedule::kFrameBudget);
 }
 
 }  // namespace
