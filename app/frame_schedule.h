@@ -16,8 +16,8 @@ constexpr Clock::duration kFrameBudget = std::chrono::microseconds(16667);
 // change is never left undrawn for longer than a budget, however slowly
 // frames draw and however closely timers follow each other.
 inline bool timer_goes_first(Clock::time_point now, Clock::time_point wanted_since,
-                             Clock::time_point timer_due, Clock::duration last_drawing) {
-    return timer_due <= now + last_drawing && timer_due <= wanted_since + kFrameBudget;
+                             Clock::time_point timer_due, Clock::duration drawing_time) {
+    return timer_due <= now + drawing_time && timer_due <= wanted_since + kFrameBudget;
 }
 
 }  // namespace frame_schedule

@@ -7,6 +7,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -29,7 +30,9 @@ bool window_shows = true;
 // The picture differs from the one on screen since `frame_wanted_since`.
 bool frame_wanted = false;
 Clock::time_point frame_wanted_since;
-Clock::duration last_drawing{};
+// How long a frame takes to draw: the longest of the recent ones, fading,
+// since one frame's time says little about the next one's.
+Clock::duration drawing_time{};
 
 bool has_extension(const char* extensions, const char* name) {
     const std::size_t length = std::strlen(name);
@@ -133,7 +136,7 @@ void sleep_until_work() {
 
 bool frame_due() {
     return frame_wanted && !frame_schedule::timer_goes_first(Clock::now(), frame_wanted_since,
-                                                             next_timer_due(), last_drawing);
+                                                             next_timer_due(), drawing_time);
 }
 
 // Asks freeglut for the frame and has it drawn at once, with whatever input
@@ -143,7 +146,7 @@ void draw_wanted_frame() {
     glutPostRedisplay();
     const Clock::time_point started = Clock::now();
     glutMainLoopEvent();
-    last_drawing = Clock::now() - started;
+    drawing_time = std::max(Clock::now() - started, drawing_time * 7 / 8);
     // Input taken in that pass may have asked again for what it drew.
     if (frame_wanted && !picture_changed()) {
         frame_wanted = false;

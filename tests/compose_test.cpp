@@ -35,19 +35,14 @@ std::string describe(const DrawOp& op) {
     const std::string colour = kColours[int(c.red) * 4 + int(c.green) * 2 + int(c.blue)];
     char at[64];
     std::snprintf(at, sizeof at, "%g,%g %g,%g", op.x0, op.y0, op.x1, op.y1);
-    switch (op.kind) {
-        case DrawKind::kTexturedQuad:
-            return picture(op.texture) + " " + at + (c.red < 1 ? " dimmed" : "");
-        case DrawKind::kMaskedSprite:
-            return picture(op.texture) + "/" + picture(op.image) + " " + at;
-        case DrawKind::kFilledRect:
-            return colour + " rect " + at;
-        case DrawKind::kOutlineRect:
-            return colour + " outline " + at;
-        default:
-            std::snprintf(at, sizeof at, "%g,%g ", op.x0, op.y0);
-            return colour + " " + at + op.text;
-    }
+    if (op.kind == DrawKind::kTexturedQuad)
+        return picture(op.texture) + " " + at + (c.red < 1 ? " dimmed" : "");
+    if (op.kind == DrawKind::kMaskedSprite)
+        return picture(op.texture) + "/" + picture(op.image) + " " + at;
+    if (op.kind != DrawKind::kText)
+        return colour + (op.kind == DrawKind::kFilledRect ? " rect " : " outline ") + at;
+    std::snprintf(at, sizeof at, "%g,%g ", op.x0, op.y0);
+    return colour + " " + at + op.text;
 }
 
 // The operations from `first` on; or only the coloured texts, the game
@@ -152,21 +147,21 @@ TEST_F(Composition, BoardCountsOutlineSeedsAndPanels) {
     ASSERT_EQ(ops.size(), 1u + 16 + 1 + 56 + 15 + 1 + 8);  // and the question
     EXPECT_EQ(Lines(ops.begin(), ops.begin() + 4), (Lines{"board 25,50 975,350", "black 94,341 14",
                                                           "black 195,80 4", "black 195,335 4"}));
-    EXPECT_EQ(Lines(ops.begin() + 15, ops.begin() + 18),
-              (Lines{"black 795,335 4", "black 895,341 1", "white outline 760,215 840,315"}));
-    EXPECT_EQ(ops[18], seed_at(pit_at(0, 0).seed_x[0], pit_at(0, 0).seed_y[0]));
-    EXPECT_EQ(ops[18 + 55], seed_at(pit_at(1, 6).seed_x[3], pit_at(1, 6).seed_y[3]));
-    EXPECT_EQ(Lines(ops.begin() + 74 + 12, ops.begin() + 74 + 15),
+    EXPECT_EQ(Lines(ops.begin() + 15, ops.begin() + 19),
+              (Lines{"black 795,335 4", "black 895,341 1", "white outline 760,215 840,315",
+                     seed_at(pit_at(0, 0).seed_x[0], pit_at(0, 0).seed_y[0])}));
+    EXPECT_EQ(Lines(ops.begin() + 73, ops.begin() + 77),
+              (Lines{seed_at(pit_at(1, 6).seed_x[3], pit_at(1, 6).seed_y[3]), seed_at(79, 110),
+                     seed_at(79, 125), seed_at(79, 140)}));
+    EXPECT_EQ(Lines(ops.begin() + 86, ops.begin() + 89),
               (Lines{seed_at(79, 290), seed_at(94, 110), seed_at(879, 110)}));
     EXPECT_EQ(Lines(ops.end() - 8, ops.end()),
               (Lines{"white 865,370 Player1's", "white 875,390 Score",
                      "white 770,35 Player1's Wins:", "white 900,35 0", "white 55,370 Computer's",
                      "white 75,390 Score", "white 55,35 Computer's Wins:", "white 205,35 12"}));
     match.versus_human = true;
-    const Lines human = frame();
-    EXPECT_EQ(Lines(human.end() - 4, human.end()),
-              (Lines{"white 65,370 Player2's", "white 75,390 Score",
-                     "white 55,35 Player2's Wins:", "white 185,35 0"}));
+    EXPECT_EQ(frame(93), (Lines{"white 65,370 Player2's", "white 75,390 Score",
+                                "white 55,35 Player2's Wins:", "white 185,35 0"}));
 }
 
 // Sets up the game screen from words: human, host, joiner, waits (for the
