@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "app/audio.h"
-#include "app/frame_pacing.h"
+#include "app/main_loop.h"
 #include "app/platform.h"
 #include "net/connection.h"
 #include "net/messages.h"
@@ -23,6 +23,33 @@ namespace {
 void on_window_close() {
     close_handler();
     exit_program(0);
+}
+
+// Every input callback is followed by a look at whether the picture changed.
+void on_key(unsigned char key, int x, int y) {
+    key_handler(key, x, y);
+    show_changes();
+}
+
+void on_special_key(int key, int x, int y) {
+    special_key_handler(key, x, y);
+    show_changes();
+}
+
+void on_mouse(int button, int state, int x, int y) {
+    mouse_handler(button, state, x, y);
+    show_changes();
+}
+
+void on_motion(int x, int y) {
+    motion_handler(x, y);
+    show_changes();
+}
+
+// The window is held at its size; what the reshape undid is drawn again.
+void on_reshape_window(int width, int height) {
+    on_reshape(width, height);
+    glutPostRedisplay();
 }
 
 }  // namespace
@@ -46,14 +73,14 @@ int main(int argc, char** argv) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ZERO);
 
-    glutReshapeFunc(on_reshape);
+    glutReshapeFunc(on_reshape_window);
     glutDisplayFunc(display_frame);
-    glutKeyboardFunc(key_handler);
-    glutSpecialFunc(special_key_handler);
-    glutMouseFunc(mouse_handler);
-    glutPassiveMotionFunc(motion_handler);
-    glutMotionFunc(motion_handler);
-    glutIdleFunc(redraw_when_due);
+    glutKeyboardFunc(on_key);
+    glutSpecialFunc(on_special_key);
+    glutMouseFunc(on_mouse);
+    glutPassiveMotionFunc(on_motion);
+    glutMotionFunc(on_motion);
+    glutWindowStatusFunc(on_window_status);
     glutCloseFunc(on_window_close);
 
     arm_timer(100, computer_timer);
@@ -68,6 +95,5 @@ int main(int argc, char** argv) {
     arm_timer(500, move_floating_seeds);
 
     glClearColor(0, 0, 0, 0);
-    glutMainLoop();
-    return 0;
+    run_main_loop();
 }

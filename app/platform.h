@@ -23,6 +23,11 @@ void show_error_box(const char* text, const char* caption);
 
 void sleep_milliseconds(int milliseconds);
 
+// Wakes the main loop from its sleep so it looks for a changed picture at
+// once. The connection thread calls it right after changing what the board
+// shows; safe from any thread.
+void wake_main_loop();
+
 // Ends the process at once. The recording fake returns, so callers must
 // return straight after calling it.
 void exit_program(int status);

@@ -1,7 +1,8 @@
 // The real arm_timer: each timer goes through a slot that remembers when it
-// is due. With SOWROW_TIMER_STATS set, the real period of every self-re-arming
-// timer goes to standard error every ten seconds, to see how late the main
-// loop lets them run.
+// is due, and the picture is checked for changes after each one. With
+// SOWROW_TIMER_STATS set, the real period of every self-re-arming timer goes
+// to standard error every ten seconds, to see how late the main loop lets
+// them run.
 #include "app/timers.h"
 
 #include <GL/freeglut.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/main_loop.h"
 #include "app/platform.h"
 
 namespace {
@@ -94,6 +96,7 @@ void fire_pending_timer(int slot) {
         note_fired(timer, Clock::now());
     }
     timer.callback(0);
+    show_changes();
 }
 
 }  // namespace

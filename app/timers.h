@@ -1,6 +1,6 @@
 // Every timer of the game is armed through arm_timer (app/platform.h); the
-// real one keeps the due time of each pending timer here, so the redraw can
-// rest until the next frame without making a timer late.
+// real one keeps the due time of each pending timer here, so the main loop
+// can sleep until the next one without making it late.
 #pragma once
 
 #include <chrono>

@@ -172,6 +172,7 @@ void host_step(int my_session) {
     listener.close();
     net_link.awaiting_peer = false;
     net_link.connected = true;
+    wake_main_loop();
 }
 
 // A non-blocking connect watched in short slices, so that leaving ends the
@@ -224,6 +225,7 @@ bool connect_to(const in_addr& address, int my_session) {
     peer_socket.disconnect();
     peer_socket.adopt(handle);  // back to blocking mode
     net_link.connected = true;
+    wake_main_loop();
     return true;
 }
 
@@ -240,6 +242,7 @@ void connect_step(int my_session) {
     show_error_box("No Host found with the given IP address", "Error in connection!");
     if (session_is(my_session)) {
         net_link.address_entry_open = true;
+        wake_main_loop();
     }
 }
 

@@ -1,7 +1,8 @@
-// The game screen's board, seeds and the two side panels.
+// The game screen's board, seeds and the two side panels, added to a frame.
 #pragma once
 
-void draw_game_board();
-void draw_seeds();
-// Expects texturing already switched off.
-void draw_score_panels();
+#include "render/draw_list.h"
+
+void draw_game_board(DrawList& frame);
+void draw_seeds(DrawList& frame);
+void draw_score_panels(DrawList& frame);

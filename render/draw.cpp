@@ -2,12 +2,14 @@
 
 #include <GL/freeglut.h>
 
+#include "render/layout.h"
+
 void on_reshape(int width, int height) {
-    glutReshapeWindow(1000, 400);
+    glutReshapeWindow(kWindowWidth, kWindowHeight);
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, 1000, 400, 0, 0, 1);
+    glOrtho(0, kWindowWidth, kWindowHeight, 0, 0, 1);
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -81,4 +83,37 @@ void draw_outline_rect(float x0, float y0, float x1, float y1, float r, float g,
     pixel_band(x1, y0 + 1, x1 + 1, y1);
     glEnd();
     glEnable(GL_TEXTURE_2D);
+}
+
+// Bitmap text crashes Mesa's software renderer while texturing is on, so
+// every text is drawn with it off.
+static void draw_coloured_text(const DrawOp& op) {
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(op.colour.red, op.colour.green, op.colour.blue);
+    draw_text(op.x0, op.y0, op.text);
+    glEnable(GL_TEXTURE_2D);
+}
+
+void replay_draw_list(const DrawList& list) {
+    for (const DrawOp& op : list) {
+        const Colour& colour = op.colour;
+        switch (op.kind) {
+            case DrawKind::kTexturedQuad:
+                draw_textured_quad(op.texture, op.x0, op.y0, op.x1, op.y1, colour.red);
+                break;
+            case DrawKind::kMaskedSprite:
+                draw_masked_sprite(op.texture, op.image, op.x0, op.y0, op.x1, op.y1);
+                break;
+            case DrawKind::kFilledRect:
+                draw_filled_rect(op.x0, op.y0, op.x1, op.y1, colour.red, colour.green, colour.blue);
+                break;
+            case DrawKind::kOutlineRect:
+                draw_outline_rect(op.x0, op.y0, op.x1, op.y1, colour.red, colour.green,
+                                  colour.blue);
+                break;
+            case DrawKind::kText:
+                draw_coloured_text(op);
+                break;
+        }
+    }
 }

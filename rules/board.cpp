@@ -7,6 +7,7 @@
 #include "app/platform.h"
 #include "net/link.h"
 #include "render/floating_seeds.h"
+#include "render/layout.h"
 #include "screens/screen.h"
 
 Board board;
@@ -18,21 +19,7 @@ Match match = [] {
 
 namespace {
 
-// Seed centres lie in a 30-pixel square inside each pit.
-constexpr int kScatterLeft = 185;
-constexpr int kScatterTop = 120;
-constexpr int kPitSpacingX = 100;
-constexpr int kPitSpacingY = 130;
-constexpr int kScatterSpread = 30;
-
-// Stores fill in columns of 13 seeds, 15 pixels apart.
-constexpr int kStoreColumnHeight = 13;
-constexpr int kStoreSlotSpacing = 15;
-constexpr int kPlayer2StoreX = 79;
-constexpr int kPlayer1StoreX = 879;
-constexpr int kStoreTopY = 110;
-
-constexpr Point kWindowMiddle{500, 200};
+constexpr Point kWindowMiddle{kWindowWidth / 2, kWindowHeight / 2};
 
 void copy_if_empty(char* text, const char* base) {
     if (text[0] == '\0') {
@@ -64,8 +51,8 @@ PitPosition next_pit(int row, int column) {
 
 Point scatter_point(int row, int column) {
     // Two separate statements: the x draw must come before the y draw.
-    const int x = kScatterLeft + kPitSpacingX * column + std::rand() % kScatterSpread;
-    const int y = kScatterTop + kPitSpacingY * row + std::rand() % kScatterSpread;
+    const int x = kSeedAreaLeft + kPitSpacingX * column + std::rand() % kSeedSpread;
+    const int y = kSeedAreaTop + kPitSpacingY * row + std::rand() % kSeedSpread;
     return {x, y};
 }
 

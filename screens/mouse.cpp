@@ -2,6 +2,7 @@
 #include "net/link.h"
 #include "net/messages.h"
 #include "render/floating_seeds.h"
+#include "render/layout.h"
 #include "rules/board.h"
 #include "rules/sowing.h"
 #include "screens/input.h"
@@ -13,20 +14,26 @@ namespace {
 constexpr int kLeftButton = 0, kButtonDown = 0;
 
 // Strict on both sides: the drawn border pixels do not count.
-bool inside(int x, int y, int left, int top, int right, int bottom) {
-    return x > left && x < right && y > top && y < bottom;
+bool inside(int x, int y, const WindowRect& area, int shift_x = 0, int shift_y = 0) {
+    return x > area.left + shift_x && x < area.right + shift_x && y > area.top + shift_y &&
+           y < area.bottom + shift_y;
 }
 bool in_band(int x, int y, int i) {
-    return inside(x, y, 360, 155 + 55 * i, 670, 195 + 55 * i);
+    return inside(x, y, kFirstButtonSlot, 0, kButtonSpacing * i);
 }
 bool in_yes(int x, int y) {
-    return inside(x, y, 390, 180, 490, 240);
+    return inside(x, y, kExitYesButton);
 }
 bool in_no(int x, int y) {
-    return inside(x, y, 510, 180, 610, 240);
+    return inside(x, y, kExitNoButton);
 }
 bool in_pit(int x, int y, int r, int c) {
-    return inside(x, y, 165 + 100 * c, 90 + 130 * r, 235 + 100 * c, 180 + 130 * r);
+    return inside(x, y, kPitHitArea, kPitSpacingX * c, kPitSpacingY * r);
+}
+bool on_floating_seed(int x, int y, const FloatingSeed& seed) {
+    const WindowRect sprite{seed.x - kSeedHalfWidth, seed.y - kSeedHalfHeight,
+                            seed.x + kSeedHalfWidth, seed.y + kSeedHalfHeight};
+    return inside(x, y, sprite);
 }
 
 bool board_takes_clicks() {
@@ -67,7 +74,7 @@ void mouse_handler(int button, int state, int x, int y) {
     if (button != kLeftButton || state != kButtonDown)
         return;
     if (screen.screen_code == kMainMenu && !screen.quit_question_open) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < kMenuSlotCount; ++i) {
             if (!in_band(x, y, i))
                 continue;
             bool open = screen.exit_dialog_open;
@@ -125,7 +132,7 @@ void motion_handler(int x, int y) {
     bool main_menu = screen.screen_code == kMainMenu;
     bool menu = main_menu || screen_is(kPlayerMenu) || screen_is(kNetworkMenu);
     if (menu) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < kMenuSlotCount; ++i) {
             if (!in_band(x, y, i))
                 continue;
             if (screen.exit_dialog_open) {
@@ -140,7 +147,7 @@ void motion_handler(int x, int y) {
     }
     if (menu || screen_is(kInstructionsPage) || screen_is(kControlsPage)) {
         for (FloatingSeed& seed : floating_seeds)
-            if (x > seed.x - 9 && x < seed.x + 9 && y > seed.y - 10 && y < seed.y + 10)
+            if (on_floating_seed(x, y, seed))
                 respawn_floating_seed(seed);
     }
 }

@@ -8,6 +8,7 @@
 #include <thread>
 
 PlatformRecord platform;
+std::atomic<int> main_loop_wakes{0};
 
 namespace {
 // Error boxes and sleeps also come from the connection thread.
@@ -26,6 +27,7 @@ void copy_field(T (&to)[size], const T (&from)[size]) {
 void reset_platform_record() {
     std::lock_guard<std::mutex> lock(record_mutex);
     platform = PlatformRecord{};
+    main_loop_wakes = 0;
 }
 
 GameState save_game_state() {
@@ -86,6 +88,10 @@ void sleep_milliseconds(int milliseconds) {
     }
     // Really sleep: the connection thread paces its passes with this.
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void wake_main_loop() {
+    ++main_loop_wakes;
 }
 
 void exit_program(int status) {

@@ -1,6 +1,7 @@
 // Recording fakes of the desktop services, for tests without a window.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ struct PlatformRecord {
 };
 
 extern PlatformRecord platform;
+
+// Calls of wake_main_loop, which come from the connection thread.
+extern std::atomic<int> main_loop_wakes;
 
 // Forgets every recorded call.
 void reset_platform_record();

@@ -1,15 +1,17 @@
 #!/usr/bin/python3
 """Delay from a click on one copy of the game to the move showing on the other.
 
-usage: unshare -n sh -c 'ip link set lo up; network_delay.py [--display N] [--repeats R] BINARY'
+usage: unshare -rn sh -c 'ip link set lo up && network_delay.py [--display N] [--repeats R] BINARY [BINARY...]'
 
-Two copies of BINARY, a Release build, play a network game over 127.0.0.1
-port 45678: run it in a private network namespace as above so it cannot meet
-anyone else's game on that port. Starts its own Xvfb on display N (or
-$SOWROW_PERF_DISPLAY). For each of R rounds it starts a host and a joiner,
-connects them, clicks a pit of the host's row through XTEST and polls the
-pixels of that pit and its neighbours on both windows until each shows the move: the time to the
-first change (the outline of the chosen pit) and to the first seed sown.
+Two copies of each BINARY, a Release build, play a network game over
+127.0.0.1 port 45678: run it in a private network namespace as above so it
+cannot meet anyone else's game on that port. Starts its own Xvfb on display N
+(or $SOWROW_PERF_DISPLAY). For each of R rounds, the binaries taking turns, it
+starts a host and a joiner, connects them, clicks a pit of the host's row
+through XTEST and polls the pixels of that pit and its neighbours on both
+windows until each shows the move: the time to the first change (the outline
+of the chosen pit) and to the first seed sown. Then it measures each copy's
+CPU while the rest of the move plays (MOVE_SECONDS).
 """
 import argparse
 import os
@@ -27,6 +29,7 @@ BOARD = (355, 210, 290, 110)
 PIT_CENTRE = (500, 265)  # middle pit of the host's row
 SEED_PIXELS = 150  # a seed sprite is 18 x 20
 TIMEOUT = 5.0
+MOVE_SECONDS = 2.5
 
 
 def turn_line_shown(game):
@@ -103,6 +106,11 @@ def one_round(binary):
         seen[("poll", "interval")] = (time.monotonic() - started) / polls
         if len(seen) < 5:
             raise SystemExit("the move did not show on both copies: %s" % seen)
+        cpu = {name: game.cpu_seconds() for name, game in (("host", host), ("joiner", joiner))}
+        wall = time.monotonic()
+        time.sleep(MOVE_SECONDS)
+        for name, game in (("host", host), ("joiner", joiner)):
+            seen[(name, "cpu")] = (game.cpu_seconds() - cpu[name]) / (time.monotonic() - wall)
         return seen
     finally:
         if joiner is not None:
@@ -112,28 +120,35 @@ def one_round(binary):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("binary")
+    parser.add_argument("binaries", nargs="+")
     parser.add_argument("--display")
     parser.add_argument("--repeats", type=int, default=5)
     args = parser.parse_args()
     display = perflib.display_option(args.display)
-    rounds = []
+    rounds = {binary: [] for binary in args.binaries}
     with perflib.Xvfb(display):
         for index in range(args.repeats):
-            rounds.append(one_round(args.binary))
-            print("round %d: " % (index + 1) + ", ".join(
-                "%s %s %.0f ms" % (name, kind, 1000 * value)
-                for (name, kind), value in sorted(rounds[-1].items())), flush=True)
-            time.sleep(1)  # lets the port be free for the next host
+            for binary in args.binaries:
+                rounds[binary].append(one_round(binary))
+                print("%s round %d: " % (perflib.label(binary), index + 1) + ", ".join(
+                    "%s %s %.1f %%" % (name, kind, 100 * value) if kind == "cpu" else
+                    "%s %s %.0f ms" % (name, kind, 1000 * value)
+                    for (name, kind), value in sorted(rounds[binary][-1].items())), flush=True)
+                time.sleep(1)  # lets the port be free for the next host
     print("machine:", perflib.machine())
-    for name in ("host", "joiner"):
-        for kind, label in (("first", "first change"), ("sown", "first seed sown")):
-            values = [1000 * r[(name, kind)] for r in rounds]
-            print("click to %s on the %s:" % (label, name), perflib.summary(values, "ms", 0))
-    polls = [1000 * r[("poll", "interval")] for r in rounds]
-    print("polling interval (both windows):", perflib.summary(polls, "ms", 1))
-    gap = [1000 * (r[("joiner", "first")] - r[("host", "first")]) for r in rounds]
-    print("joiner's first change after the host's:", perflib.summary(gap, "ms", 0))
+    for binary in args.binaries:
+        print("== %s" % perflib.label(binary))
+        done = rounds[binary]
+        for name in ("host", "joiner"):
+            for kind, label in (("first", "first change"), ("sown", "first seed sown")):
+                values = [1000 * r[(name, kind)] for r in done]
+                print("click to %s on the %s:" % (label, name), perflib.summary(values, "ms", 0))
+            print("CPU of the %s while the move plays:" % name,
+                  perflib.summary([100 * r[(name, "cpu")] for r in done], "% of a core", 1))
+        polls = [1000 * r[("poll", "interval")] for r in done]
+        print("polling interval (both windows):", perflib.summary(polls, "ms", 1))
+        gap = [1000 * (r[("joiner", "first")] - r[("host", "first")]) for r in done]
+        print("joiner's first change after the host's:", perflib.summary(gap, "ms", 0))
 
 
 if __name__ == "__main__":

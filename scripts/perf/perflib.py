@@ -121,9 +121,12 @@ class Game:
         subprocess.run(["xdotool", "windowmove", self.window, str(x), str(y)], check=True)
         time.sleep(0.3)
 
-    def cpu_seconds(self):
-        """User plus system time of every thread so far."""
-        with open("/proc/%d/stat" % self.process.pid) as stat:
+    def cpu_seconds(self, main_thread_only=False):
+        """User plus system time so far, of every thread or of the main
+        thread alone (the others play the music and serve the connection)."""
+        pid = self.process.pid
+        path = "/proc/%d/task/%d/stat" % (pid, pid) if main_thread_only else "/proc/%d/stat" % pid
+        with open(path) as stat:
             fields = stat.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
@@ -164,6 +167,12 @@ def summary(values, unit, digits=1):
     form = "%%.%df" % digits
     return "%s %s (%s to %s, n=%d)" % (form % middle, unit, form % ordered[0],
                                        form % ordered[-1], len(values))
+
+
+def label(binary):
+    """A short name for a build: its folder and file, e.g. 'rel/sowrow'."""
+    return os.path.join(os.path.basename(os.path.dirname(os.path.abspath(binary))),
+                        os.path.basename(binary))
 
 
 def machine():

@@ -1,17 +1,21 @@
 #!/usr/bin/python3
-"""Launch time, idle frame rate, idle CPU use and peak memory of the game.
+"""Launch time, idle frame rate, CPU use idle and during a move, and peak memory.
 
-usage: startup_idle.py [--display N] [--repeats R] [--seconds S] BINARY
+usage: startup_idle.py [--display N] [--repeats R] [--seconds S] BINARY [BINARY...]
 
-Starts its own Xvfb on display N (or $SOWROW_PERF_DISPLAY) and runs BINARY, a
-Release build of the game, R times under Mesa's software renderer. Each run
-measures the time from launch to the first drawn frame, then S seconds idle
-on the main menu (frames per second and CPU time from /proc/<pid>/stat), then
-S seconds idle on the board of a two-player game on one computer, and last
-the peak resident memory (VmHWM).
+Starts its own Xvfb on display N (or $SOWROW_PERF_DISPLAY) and runs each
+BINARY, a Release build of the game, R times under Mesa's software renderer,
+the binaries taking turns so that they share the machine's load alike. Each
+run measures the time from launch to the first drawn frame, then S seconds
+idle on the main menu (frames per second and CPU time from /proc/<pid>/stat,
+of the whole process and of its main thread), then S seconds idle on the
+board of a two-player game on one computer, then the CPU while a move is
+played there (the first MOVE_SECONDS after the click), and last the peak
+resident memory (VmHWM).
 """
 import argparse
 import os
+import subprocess
 import sys
 import tempfile
 import time
@@ -20,18 +24,21 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import perflib  # noqa: E402
 
 SETTLE = 2.0
+MOVE_SECONDS = 3.5  # a pit of four seeds sows for four seconds
 
 
-def idle_period(game, stderr_path, seconds):
-    """Mean frames per second and CPU use (% of one core) over `seconds`."""
-    time.sleep(SETTLE)
+def measure(game, stderr_path, seconds):
+    """Mean frames per second and CPU use (% of one core: process, main
+    thread) over `seconds`."""
     before = len(perflib.frame_rates(stderr_path))
-    cpu_before, wall_before = game.cpu_seconds(), time.monotonic()
+    cpu, main = game.cpu_seconds(), game.cpu_seconds(main_thread_only=True)
+    wall = time.monotonic()
     time.sleep(seconds)
-    cpu_after, wall_after = game.cpu_seconds(), time.monotonic()
+    elapsed = time.monotonic() - wall
     rates = perflib.frame_rates(stderr_path)[before:]
     fps = sum(rates) / len(rates) if rates else 0.0
-    return fps, 100.0 * (cpu_after - cpu_before) / (wall_after - wall_before)
+    return (fps, 100.0 * (game.cpu_seconds() - cpu) / elapsed,
+            100.0 * (game.cpu_seconds(main_thread_only=True) - main) / elapsed)
 
 
 def one_run(binary, seconds, folder, index):
@@ -40,41 +47,64 @@ def one_run(binary, seconds, folder, index):
     try:
         game.find_window()
         first_frame = game.wait_first_frame()
-        menu_fps, menu_cpu = idle_period(game, stderr_path, seconds)
+        time.sleep(SETTLE)
+        menu = measure(game, stderr_path, seconds)
         game.key("Return", "Return")  # two players on one computer
-        board_fps, board_cpu = idle_period(game, stderr_path, seconds)
+        time.sleep(SETTLE)
+        board = measure(game, stderr_path, seconds)
+        click(game, 500, 265)  # the middle pit of player 1's row
+        move = measure(game, stderr_path, MOVE_SECONDS)
         peak = game.peak_memory_kib()
         alive = game.process.poll() is None
     finally:
         game.stop()
     if not alive:
         raise SystemExit("the game ended during the run")
-    return first_frame, menu_fps, menu_cpu, board_fps, board_cpu, peak
+    return (first_frame,) + menu + board + move + (peak,)
+
+
+def click(game, x, y):
+    subprocess.run(["xdotool", "mousemove", "--window", game.window, str(x), str(y), "click", "1"],
+                   check=True)
+
+
+FIGURES = [("launch to first frame", "ms", lambda v: v * 1000),
+           ("idle frames/s, main menu", "frames/s", None),
+           ("idle CPU, main menu", "% of a core", None),
+           ("  of which the main thread", "% of a core", None),
+           ("idle frames/s, board", "frames/s", None),
+           ("idle CPU, board", "% of a core", None),
+           ("  of which the main thread", "% of a core", None),
+           ("frames/s while a move plays", "frames/s", None),
+           ("CPU while a move plays", "% of a core", None),
+           ("  of which the main thread", "% of a core", None),
+           ("peak memory (VmHWM)", "MiB", lambda v: v / 1024)]
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("binary")
+    parser.add_argument("binaries", nargs="+")
     parser.add_argument("--display")
     parser.add_argument("--repeats", type=int, default=3)
     parser.add_argument("--seconds", type=float, default=10)
     args = parser.parse_args()
     display = perflib.display_option(args.display)
-    results = []
+    results = {binary: [] for binary in args.binaries}
     with perflib.Xvfb(display), tempfile.TemporaryDirectory() as folder:
         for index in range(args.repeats):
-            results.append(one_run(args.binary, args.seconds, folder, index))
-            print("run %d: first frame %.3f s; menu %.0f frames/s, CPU %.0f %%; board %.0f "
-                  "frames/s, CPU %.0f %%; VmHWM %d KiB" % ((index + 1,) + results[-1]),
-                  flush=True)
-    columns = list(zip(*results))
+            for number, binary in enumerate(args.binaries):
+                results[binary].append(one_run(binary, args.seconds, folder,
+                                               index * len(args.binaries) + number))
+                print("%s run %d: %s" % (perflib.label(binary), index + 1,
+                                         ", ".join("%.3g" % v for v in results[binary][-1])),
+                      flush=True)
     print("machine:", perflib.machine())
-    print("launch to first frame:", perflib.summary([v * 1000 for v in columns[0]], "ms", 0))
-    print("idle frames/s, main menu:", perflib.summary(columns[1], "frames/s", 0))
-    print("idle CPU, main menu:", perflib.summary(columns[2], "% of one core", 0))
-    print("idle frames/s, board:", perflib.summary(columns[3], "frames/s", 0))
-    print("idle CPU, board:", perflib.summary(columns[4], "% of one core", 0))
-    print("peak memory (VmHWM):", perflib.summary([v / 1024 for v in columns[5]], "MiB", 1))
+    for binary in args.binaries:
+        print("== %s" % perflib.label(binary))
+        columns = list(zip(*results[binary]))
+        for (name, unit, scale), values in zip(FIGURES, columns):
+            values = [scale(v) for v in values] if scale else list(values)
+            print("%s: %s" % (name, perflib.summary(values, unit, 1)))
 
 
 if __name__ == "__main__":

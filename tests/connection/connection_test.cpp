@@ -151,6 +151,7 @@ class ConnectionTest : public ::testing::Test {
         ASSERT_TRUE(opponent.connect_to_host());
         ASSERT_TRUE(eventually([] { return net_link.connected.load(); }));
         EXPECT_FALSE(net_link.awaiting_peer);
+        EXPECT_TRUE(eventually([] { return main_loop_wakes > 0; }));  // to draw the change
     }
 };
 
@@ -326,6 +327,7 @@ TEST_F(ConnectionTest, JoinerConnectsToTheTypedAddress) {
     net_link.address_entry_open = false;
     ASSERT_TRUE(host.accept_joiner());
     ASSERT_TRUE(eventually([] { return net_link.connected.load(); }));
+    EXPECT_TRUE(eventually([] { return main_loop_wakes > 0; }));
     match.current_player = 1;
     host.connection.send_bytes(std::string("41\0", 3));
     ASSERT_TRUE(eventually([] { return inbox_text() == "41"; }));
@@ -350,6 +352,7 @@ TEST_F(ConnectionTest, BadOrUnansweredAddressesGiveTheErrorBoxAndThePromptAgain)
         EXPECT_EQ(boxes[0].caption, "Error in connection!");
         EXPECT_STREQ(net_link.peer_address, typed);  // kept for the next try
         EXPECT_FALSE(net_link.connected);
+        EXPECT_TRUE(eventually([] { return main_loop_wakes > 0; })) << typed;
     }
 }
 
