@@ -94,20 +94,20 @@ void add_information_page(DrawList& frame, TextureName page) {
     add_floating_seeds_and_frame(frame);
 }
 
-// Adds the status line, if any; answers whether it rules out the turn line.
-bool add_status_line(DrawList& frame) {
+// Adds the status line, if any: none while the pause prompt shows.
+void add_status_line(DrawList& frame) {
+    if (screen.paused) {
+        return;
+    }
     if (!match.versus_human) {
-        if (!screen.who_first_open) {
-            return false;
-        }
-        if (!screen.paused) {
+        if (screen.who_first_open) {
             add_text(frame, 290, 210,
                      "Who Plays First (computer: c / player: p / randomly choose: r)?", kBlue);
         }
-        return true;
+        return;
     }
-    if (!net_link.network_game || screen.paused) {
-        return false;
+    if (!net_link.network_game) {
+        return;
     }
     if (net_link.hosting && net_link.awaiting_peer) {
         add_text(frame, 400, 200, net_link.waiting_text, kBlue);
@@ -115,30 +115,28 @@ bool add_status_line(DrawList& frame) {
             add_text(frame, 370, 228, "Your IP Adress is: ", kBlue);
             add_text(frame, 525, 228, net_link.local_address, kBlue);
         }
-        return true;
-    }
-    if (net_link.joining && net_link.address_entry_open) {
+    } else if (net_link.joining && net_link.address_entry_open) {
         add_text(frame, 370, 210, net_link.address_prompt_text, kBlue);
-        return true;
-    }
-    if (net_link.joining && !net_link.connected) {
+    } else if (net_link.joining && !net_link.connected) {
         add_text(frame, 370, 210, net_link.connecting_text, kBlue);
-        return true;
     }
-    return false;
 }
 
-// While paused, the host's waiting and the joiner's address entry show no
-// status line, and no turn line either.
-bool turn_line_hidden() {
+// The turn line gives way to the who-plays-first question and to a network
+// game being set up, also while the pause prompt hides them; to the
+// connecting line only while it shows.
+bool turn_line_shown() {
     if (screen.who_first_open) {
-        return true;
-    }
-    if (!net_link.network_game) {
         return false;
     }
-    return (net_link.hosting && net_link.awaiting_peer) ||
-           (net_link.joining && net_link.address_entry_open);
+    if (!net_link.network_game) {
+        return true;
+    }
+    if ((net_link.hosting && net_link.awaiting_peer) ||
+        (net_link.joining && net_link.address_entry_open)) {
+        return false;
+    }
+    return !(net_link.joining && !net_link.connected && !screen.paused);
 }
 
 void add_turn_line(DrawList& frame) {
@@ -187,8 +185,8 @@ void add_pause_and_result_lines(DrawList& frame) {
 
 void add_game_screen(DrawList& frame) {
     draw_game_board(frame);
-    const bool status_shown = add_status_line(frame);
-    if (!status_shown && !turn_line_hidden()) {
+    add_status_line(frame);
+    if (turn_line_shown()) {
         add_turn_line(frame);
     }
     draw_score_panels(frame);

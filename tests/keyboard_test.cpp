@@ -41,6 +41,8 @@ const KeyRow kKeyRows[] = {
     {PM, 2, "", kEnter, M, 0, "", "", false},
     {NM, 0, "", kEnter, B, 0, "vh", "", false},
     {NM, 1, "", kEnter, B, 1, "vj", "", false},
+    {NM, 1, "vh", kEnter, B, 1, "vj", "", false},        // nothing left of hosting
+    {NM, 0, "vj", kEnter, B, 0, "vh", "", false},
     {NM, 2, "", kEnter, PM, 0, "", "", false},
     {B, 0, "vj", kEnter, B, 0, "vc", "", false},         // the address is entered
     {B, 0, "pvj", kEnter, B, 0, "vc", "u", false},       // after the prompt closes
@@ -80,6 +82,7 @@ const KeyRow kKeyRows[] = {
     {B, 0, "vrn", 'p', B, 0, "vn", "P", false},
     {B, 0, "v", 'p', B, 0, "v", "", false},              // nothing to play again
     {C, 0, "", 'p', I, 0, "", "", false},
+    {C, 0, "r", 'p', B, 0, "w", "", false},              // play again from wherever
     {I, 0, "", 'p', I, 0, "", "", false},
     {M, 0, "", 'S', M, 0, "s", "", false},
     {I, 0, "s", 's', I, 0, "", "", false},
@@ -124,6 +127,13 @@ TEST(Keyboard, EveryKeyOnEveryScreen) {
         EXPECT_EQ(platform.exits, row.ends ? std::vector<int>{0} : std::vector<int>{})
             << "row " << line;
     }
+}
+
+TEST(Keyboard, ARandomFirstPlayerCanBeThePlayer) {
+    enter_state(B, 0, "w");
+    std::srand(2);  // its first draw gives player 1
+    key_handler('r', 0, 0);
+    EXPECT_EQ(state_flags(), "");
 }
 
 TEST(Keyboard, TheAddressTakesDigitsAndDotsUpToFifteen) {

@@ -122,8 +122,9 @@ TEST(Mouse, WhoMayPickWhichPit) {
         {"p", 200, 265, false, ""},    {"r", 200, 265, false, ""},   {"2", 200, 135, false, ""},
         {"2", 200, 265, false, ""},    {"v2", 200, 135, true, ""},   {"v2", 200, 265, false, ""},
         {"vn", 600, 265, true, "41"},  {"vn", 600, 135, false, ""},  {"vn2", 600, 135, false, ""},
-        {"vc2", 400, 135, true, "20"}, {"vc", 400, 265, false, ""},  {"vh", 200, 265, false, ""},
-        {"vj2", 200, 135, false, ""},  {"vna", 200, 265, false, ""}, {"vno", 200, 265, false, ""},
+        {"vc2", 400, 135, true, "20"}, {"vc2", 900, 135, false, ""}, {"vc", 400, 265, false, ""},
+        {"vh", 200, 265, false, ""},   {"vj2", 200, 135, false, ""}, {"vna", 200, 265, false, ""},
+        {"vno", 200, 265, false, ""},
     };
     for (const Row& row : rows) {
         enter_state(B, 0, row.flags);
