@@ -1,5 +1,5 @@
 // The desktop services for real: freeglut, SFML audio, SDL2's message box
-// and POSIX.
+// (or xmessage's) and POSIX.
 #include "app/platform.h"
 
 #include <GL/freeglut.h>
@@ -9,7 +9,11 @@
 #include <net/if.h>
 #include <pthread.h>
 #include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -22,8 +26,9 @@
 
 namespace {
 
-// SDL shows its X11 message box from a forked child. Tie every child to the
-// thread that forked it, so no box can outlive the game.
+// SDL shows its X11 message box from a forked child, and so does the game
+// itself with xmessage. Tie every child to the thread that forked it, so no
+// box can outlive the game.
 void die_with_parent() {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
@@ -32,6 +37,47 @@ const bool kChildrenDieWithParent = [] {
     pthread_atfork(nullptr, nullptr, die_with_parent);
     return true;
 }();
+
+// xmessage ends with 1 both when it cannot reach the display and when the
+// window manager closes its window; the display is tried first, so that
+// afterwards a 1 can only mean the player closed the box.
+constexpr int kXmessageOk = 0;
+constexpr int kXmessageClosed = 1;
+
+bool display_reachable() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool reachable = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return reachable;
+}
+
+// A modal box drawn with the X server's own font, for when SDL finds no
+// font to draw its box with. Returns whether the player saw and dismissed it.
+bool show_xmessage_box(const char* text, const char* caption) {
+    if (!display_reachable()) {
+        return false;
+    }
+    const char* const arguments[] = {"xmessage", "-title",   caption, "-center", "-buttons",
+                                     "OK:0",     "-default", "OK",    text,      nullptr};
+    const pid_t child = fork();
+    if (child < 0) {
+        return false;
+    }
+    if (child == 0) {
+        // The box needs none of the game's sockets or its X connection.
+        close_range(3, ~0U, 0);
+        execvp(arguments[0], const_cast<char* const*>(arguments));
+        _exit(127);  // no xmessage
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+    return WIFEXITED(status) &&
+           (WEXITSTATUS(status) == kXmessageOk || WEXITSTATUS(status) == kXmessageClosed);
+}
 
 // The interface the default route goes out of, from the kernel's table.
 std::string default_route_interface() {
@@ -60,7 +106,12 @@ void play_seed_sound() {
 
 void show_error_box(const char* text, const char* caption) {
     (void)kChildrenDieWithParent;
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0 ||
+        show_xmessage_box(text, caption)) {
+        return;
+    }
+    // No box at all: the player is told at least where a terminal shows it.
+    std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 
 void sleep_milliseconds(int milliseconds) {
