@@ -38,9 +38,10 @@ const bool kChildrenDieWithParent = [] {
     return true;
 }();
 
-// xmessage ends with 1 both when it cannot reach the display and when the
-// window manager closes its window; the display is tried first, so that
-// afterwards a 1 can only mean the player closed the box.
+// xmessage ends with 1 both when it cannot reach the display and when its
+// window is closed from the window manager (or its connection killed). The
+// display is tried first, so afterwards a 1 means the box was there and the
+// player closed it.
 constexpr int kXmessageOk = 0;
 constexpr int kXmessageClosed = 1;
 

@@ -17,7 +17,8 @@ void warp_pointer(int x, int y);
 void play_seed_sound();
 
 // A modal error box with one OK button. Blocks the calling thread until the
-// player dismisses it; the game window keeps running meanwhile.
+// player dismisses it; the game window keeps running meanwhile. Where no box
+// can be shown at all, the text goes to standard error instead.
 void show_error_box(const char* text, const char* caption);
 
 void sleep_milliseconds(int milliseconds);
