@@ -230,7 +230,8 @@ class Game:
                          timeout)[0]
 
     def dismiss(self, box):
-        run_xdotool("key", "--window", box.id, "Return", display=self.display)
+        with contextlib.suppress(subprocess.CalledProcessError):  # gone before the release
+            run_xdotool("key", "--window", box.id, "Return", display=self.display)
         wait_for(lambda: box not in self.link.screen().root.query_tree().children,
                  "the box to close", 5)
 
