@@ -403,6 +403,7 @@ def play_turn(game, row, relay_by_key, after_pick=lambda: None):
 # Network games from the menus.
 
 ADDRESS = "127.0.0.1"
+GAME_PORT = 45678
 HOST_ADDRESS_LINE = (370, 228, "Your IP Adress is: ")
 ADDRESS_PROMPT = (370, 210, "Enter IP Address: ")
 # Keys from the main menu: versus player, over the network, then host or connect.
@@ -423,9 +424,23 @@ def both_to_move(host, joiner, line, board):
                   "%s with the board %s" % (line, board))
 
 
+def port_listened():
+    """Whether a socket of this network namespace listens on the game's port."""
+    with open("/proc/net/tcp") as sockets:
+        return any(fields[1].endswith(":%04X" % GAME_PORT) and fields[3] == "0A"  # LISTEN
+                   for fields in map(str.split, sockets))
+
+
+def listening(game):
+    """Waits for the host's waiting line, then for its listener, which the
+    connection thread opens a little later."""
+    shown(game, HOST_ADDRESS_LINE)
+    wait_for(port_listened, "a listener on the game's port")
+
+
 def host_from_menus(game):
     game.key(*HOST_KEYS, settle=0)
-    shown(game, HOST_ADDRESS_LINE)
+    listening(game)
 
 
 def join_from_menus(game):

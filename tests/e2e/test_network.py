@@ -11,8 +11,8 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (  # noqa: E402
-    ADDRESS, ADDRESS_PROMPT, BLUE, HOST_ADDRESS_LINE, OPENING, Game, both_to_move, box_text,
-    check, host_from_menus, in_private_network, join_from_menus, outline, play_turn,
+    ADDRESS, ADDRESS_PROMPT, BLUE, OPENING, Game, both_to_move, box_text, check,
+    host_from_menus, in_private_network, join_from_menus, listening, outline, play_turn,
     private_display, shown, text_shown, titled)
 
 BINARY, SOURCE = sys.argv[1], sys.argv[2]
@@ -56,7 +56,7 @@ def check_leaving(host, joiner):
     shown(joiner, ADDRESS_PROMPT, ADDRESS)  # the address is kept
     # Hosting again on the same port; the joiner confirms the kept address.
     host.key("Return", settle=0)
-    shown(host, HOST_ADDRESS_LINE)
+    listening(host)
     joiner.key("Return", settle=0)
     both_to_move(host, joiner, "Player1's turn", OPENING)
     check(not titled(host.link, CAPTION), "the leaver showed a box")
@@ -70,7 +70,7 @@ def check_lost_opponents(games, quit_text, joiner_display):
     box = host.wait_box(CAPTION)
     check(not np.array_equal(box_text(box), quit_text), "a lost connection reads like a quit")
     host.dismiss(box)
-    shown(host, HOST_ADDRESS_LINE)  # listening again by itself
+    listening(host)  # again, by itself
     games[1] = joiner = Game(BINARY, SOURCE, joiner_display, name="joiner")
     join_from_menus(joiner)
     both_to_move(host, joiner, "Player1's turn", OPENING)
