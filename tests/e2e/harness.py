@@ -41,6 +41,7 @@ BLACK = ((0, 0, 0), (0, 0, 0))
 PITS = range(14)
 STORE_OF_ROW = {1: 14, 0: 15}
 OPENING = (4,) * 14 + (0, 0)
+ALL_SEEDS = 56
 COUNT_Y = {0: 80, 1: 335}  # seed counts of a row, drawn at x 195 + 100c
 STORE_COUNTS = ((895, 341), (94, 341))  # player 1's store, then player 2's
 TURN_LINES = {"Player1's turn": (460, 380), "Player2's turn": (460, 35),
@@ -304,12 +305,10 @@ def text_shown(pixels, x, y, text, colour):
 
 
 def read_number(pixels, x, y, colour=BLACK):
-    """The number of one or two digits drawn at (x, y), or None."""
-    for first in "0123456789":
-        if text_shown(pixels, x, y, first, colour):
-            both = [first + d for d in "0123456789" if text_shown(pixels, x, y, first + d, colour)]
-            return int((both or [first])[0])
-    return None
+    """The count drawn at (x, y), or None; the largest that shows, since a
+    "1" shows where "12" is drawn."""
+    shown = [n for n in range(ALL_SEEDS + 1) if text_shown(pixels, x, y, str(n), colour)]
+    return shown[-1] if shown else None
 
 
 def read_board(pixels):

@@ -13,6 +13,10 @@ from harness import Game, check  # noqa: E402
 
 BINARY, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 BUILD = os.path.dirname(BINARY)
+FILES = ["usr/bin/sowrow", "usr/libexec/sowrow/sowrow", "usr/share/man/man6/sowrow.6.gz",
+         "usr/share/applications/sowrow.desktop", "usr/share/doc/sowrow/copyright",
+         "usr/share/metainfo/io.github.sowrow.Sowrow.metainfo.xml",
+         "usr/share/doc/sowrow/changelog.gz"]
 FIELDS = {"Package": "sowrow", "Section": "games"}
 LIBRARIES = ("libc6", "libstdc++6", "libglut", "libsfml-audio", "libsdl2")
 
@@ -24,16 +28,12 @@ def run(*command, **options):
 
 
 def expected_files():
-    files = ["usr/bin/sowrow", "usr/libexec/sowrow/sowrow", "usr/share/man/man6/sowrow.6.gz",
-             "usr/share/applications/sowrow.desktop", "usr/share/doc/sowrow/copyright",
-             "usr/share/metainfo/io.github.sowrow.Sowrow.metainfo.xml",
-             "usr/share/doc/sowrow/changelog.gz"]
-    for folder in ("Images", "Sounds", "music"):
-        files += ["usr/share/sowrow/" + os.path.relpath(path, SOURCE)
-                  for path in glob.glob(os.path.join(SOURCE, folder, "*"))]
-    icons = os.path.join(SOURCE, "data", "icons")
-    return files + ["usr/share/icons/" + os.path.relpath(path, icons)
-                    for path in glob.glob(os.path.join(icons, "hicolor", "*", "apps", "*"))]
+    data = ["usr/share/sowrow/" + os.path.relpath(path, SOURCE)
+            for folder in ("Images", "Sounds", "music")
+            for path in glob.glob(os.path.join(SOURCE, folder, "*"))]
+    icons = ["usr/share/" + os.path.relpath(path, os.path.join(SOURCE, "data"))
+             for path in glob.glob(os.path.join(SOURCE, "data/icons/hicolor/*/apps/*"))]
+    return FILES + data + icons
 
 
 def check_package(deb, root):

@@ -69,9 +69,9 @@ def check_window(watcher):
     """Titled, placed and sized as it should be, held at that size, and y ends it."""
     game = Game(BINARY, SOURCE, name="window")
     size = WINDOW_PLACE + (WINDOW_WIDTH, WINDOW_HEIGHT)
-    shape = game.window.get_geometry()
-    shape = (shape.x, shape.y, shape.width, shape.height)
-    check(shape == size, "the %r window is %s" % (WINDOW_TITLE, shape))
+    shown = game.window.get_geometry()
+    check((shown.x, shown.y, shown.width, shown.height) == size, "the %r window is %s" %
+          (WINDOW_TITLE, shown))
     notices(watcher)
     run_xdotool("windowsize", game.window.id, *SQUEEZED, display=game.display)
     sizes = []
