@@ -1,75 +1,78 @@
-"""Two copies of the game play each other over 127.0.0.1 for many games,
-with a rematch between games; after every move both boards must show the same
-counts, and each copy's resident memory is recorded at every game's start.
+#!/usr/bin/python3
+"""Two copies of the game play each other for many games, each with an X
+server of its own, over a loopback of their own, with a rematch after every
+game. Every move is played and checked against the rules on the mover's copy,
+and the other copy must then show the same board and, at the end, the result
+the stores give; each copy's resident memory is recorded as every game starts.
 
-Usage: /usr/bin/python3 scripts/soak_network.py <sowrow binary> <source folder> [games]
-(needs $DISPLAY; uses port 45678, so run it alone)."""
+Usage: scripts/soak_network.py <sowrow binary> <source folder> [games, default 10]"""
 
 import os
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
-                                "e2e"))
-from harness import fail, save  # noqa: E402
-from netplay import (  # noqa: E402
-    boards_settled, connect, game_over, next_turn, play_turn, players, rss_kib, start_pair,
-    wait_for, wait_until, whose_turn)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from harness import (  # noqa: E402
+    BLUE, OPENING, Game, both_to_move, host_from_menus, in_private_network,
+    join_from_menus, play_turn, private_display, text_shown, turn_line)
+
+TURN_LINES = {1: "Player1's turn", 2: "Player2's turn"}
+RESULTS = {1: (405, 180, "Player1 Wins!"), 2: (405, 180, "Player2 Wins!"),
+           0: (425, 180, "It's a tie!")}
 
 
-def keep_shots(host, joiner, name):
-    save(host.grab(), "soak_host_" + name)
-    save(joiner.grab(), "soak_joiner_" + name)
+def rss_kib(game):
+    with open("/proc/%d/status" % game.process.pid) as status:
+        return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
+
+
+def game_over(board, mover):
+    """The rules' end: the mover's row is empty, or two seeds are left."""
+    own_row = board[7:14] if mover == 1 else board[0:7]
+    return not any(own_row) or sum(board[:14]) == 2
+
+
+def play_game(host, joiner):
+    """Plays one game to its end; returns the number of moves."""
+    movers = {1: (host, 1), 2: (joiner, 0)}
+    player = next(p for p, line in TURN_LINES.items() if host.wait(turn_line, "a turn") == line)
+    board, moves = OPENING, 0
+    while not game_over(board, player):
+        both_to_move(host, joiner, TURN_LINES[player], board)
+        game, row = movers[player]
+        board, _ = play_turn(game, row, lambda relay: relay % 2 == 0)
+        player, moves = 3 - player, moves + 1
+    both_to_move(host, joiner, TURN_LINES[player], board)
+    winner = 1 if board[14] > board[15] else 2 if board[15] > board[14] else 0
+    for game in (host, joiner):
+        game.wait(lambda p: text_shown(p, *RESULTS[winner], BLUE), RESULTS[winner][2])
+    return moves
 
 
 def main():
+    in_private_network()
     binary, source = sys.argv[1], sys.argv[2]
     wanted = int(sys.argv[3]) if len(sys.argv) > 3 else 10
-    host, joiner = start_pair(binary, source)
-    games = moves = divergences = 0
-    rss = {"host": [], "joiner": []}
-    started = time.monotonic()
-    try:
-        connect(host, joiner)
-        movers = players(host, joiner)
-        while games < wanted:
-            rss["host"].append(rss_kib(host.process.pid))
-            rss["joiner"].append(rss_kib(joiner.process.pid))
-            while True:
-                player = next_turn(host, joiner)
-                if player is None:
-                    keep_shots(host, joiner, "no_turn_%d" % moves)
-                    fail("after move %d the copies agree on no turn and show no result" % moves)
-                # Both copies are done with the last move: their counts agree.
-                if moves and not boards_settled(host, joiner):
-                    divergences += 1
-                    print("move %d: the boards differ" % moves, flush=True)
-                    keep_shots(host, joiner, "move_%d" % moves)
-                if player == 0:
-                    break
-                play_turn(movers, player)
-                moves += 1
-            games += 1
-            if not wait_until(lambda: game_over(joiner.grab()), 10):
-                keep_shots(host, joiner, "end_%d" % games)
-                fail("the joiner missed the end of game %d" % games)
-            print("game %d over after %d moves in all, %.0f s" %
-                  (games, moves, time.monotonic() - started), flush=True)
-            # Rematch: one side asks, the other answers.
-            host.key("p", settle=0.5)
-            joiner.key("p", settle=0.5)
-            wait_for(lambda: whose_turn(host.grab()) != 0 and whose_turn(joiner.grab()) != 0,
-                     10, "the rematch did not start on both sides")
-    finally:
-        host.stop()
-        joiner.stop()
-    print("games %d, moves %d, divergences %d" % (games, moves, divergences))
-    for side, figures in rss.items():
-        if figures:
-            print("%s VmRSS first game %d KiB, last game %d KiB" %
-                  (side, figures[0], figures[-1]))
-    return 1 if divergences else 0
+    rss, moves, started = [], 0, time.monotonic()
+    with private_display() as host_display, private_display() as joiner_display:
+        host = Game(binary, source, host_display, name="soak_host")
+        joiner = Game(binary, source, joiner_display, name="soak_joiner")
+        try:
+            host_from_menus(host)
+            join_from_menus(joiner)
+            for played in range(1, wanted + 1):
+                rss.append((rss_kib(host), rss_kib(joiner)))
+                moves += play_game(host, joiner)
+                print("game %d over after %d moves in all, %.0f s" %
+                      (played, moves, time.monotonic() - started), flush=True)
+                host.key("p", settle=0)  # the rematch: one side asks, the other answers
+                joiner.key("p", settle=0)
+        finally:
+            host.stop()
+            joiner.stop()
+    print("games %d, moves %d, both boards alike after every move" % (wanted, moves))
+    print("VmRSS host, joiner: first game %s KiB, last game %s KiB" % (rss[0], rss[-1]))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

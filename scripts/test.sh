@@ -10,20 +10,11 @@ jobs=$(nproc)
 fuzz_seconds=${SOWROW_FUZZ_SECONDS:-60}
 
 # Tests need no sound card and no GPU, and Mesa's software renderer should
-# not take every core for the continuous redraw.
+# not take every core for the continuous redraw. The end-to-end tests start
+# X servers of their own, on free displays from $SOWROW_TEST_DISPLAY on.
 export ALSOFT_DRIVERS=null
 export LP_NUM_THREADS=1
 export LIBGL_ALWAYS_SOFTWARE=1
-
-display_number=${SOWROW_TEST_DISPLAY:-99}
-Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do
-  xdpyinfo > /dev/null 2>&1 && break
-  sleep 0.1
-done
 
 build_and_test() {
   local dir=$1

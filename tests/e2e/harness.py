@@ -1,22 +1,51 @@
-"""Drives the real game window under the X server named by $DISPLAY.
+"""Drives the real game under private X servers, one a copy, so that two
+copies never share the pointer the sowing engine moves. Keys and clicks go
+through xdotool; pixels come back as (y, x, RGB) arrays in the window's own
+coordinates; texts and counts are read exactly with the glyphs of the bitmap
+font the game draws with, taken from the GLUT library itself."""
 
-Starts the binary with the source folder as its working directory (the game
-reads Images/, Sounds/ and music/ from there), finds its window, sends keys and
-mouse events with xdotool, and grabs the window's pixels as numpy arrays
-(rows of y, columns of x, RGB) in the game's own 1000 x 400 coordinates.
-"""
-
+import atexit
+import contextlib
+import ctypes
+import ctypes.util
+import functools
 import os
+import signal
+import socket
+import struct
 import subprocess
 import sys
 import time
 
 import numpy as np
 from PIL import Image
+from Xlib import X, display as xdisplay, error as xerror, protocol
 
-WINDOW_TITLE = "^Sowrow$"
-WINDOW_WIDTH = 1000
-WINDOW_HEIGHT = 400
+WINDOW_TITLE = "Sowrow"
+WINDOW_WIDTH, WINDOW_HEIGHT = 1000, 400
+WINDOW_PLACE = (100, 100)
+# No sound card and one software-rendering thread: the machine is shared.
+GAME_ENV = {"ALSOFT_DRIVERS": "null", "LP_NUM_THREADS": "1", "LIBGL_ALWAYS_SOFTWARE": "1"}
+DISPLAY_BLOCK = 20  # displays the tests may take, from $SOWROW_TEST_DISPLAY on
+POLL_SECONDS = 0.05
+
+# Colour ranges of the game's drawing, every channel within [low, high].
+BLUE = ((0, 0, 200), (60, 60, 255))
+GREEN = ((0, 200, 0), (60, 255, 60))
+WHITE = ((250, 250, 250), (255, 255, 255))
+BLACK = ((0, 0, 0), (0, 0, 0))
+
+# A board as read or planned: the counts of the 14 pits, row 0 (the upper row,
+# player 2's) from column 0 to 6 and then row 1, then the stores of player 1
+# and player 2. A pit is its index there.
+PITS = range(14)
+STORE_OF_ROW = {1: 14, 0: 15}
+OPENING = (4,) * 14 + (0, 0)
+ALL_SEEDS = 56
+COUNT_Y = {0: 80, 1: 335}  # seed counts of a row, drawn at x 195 + 100c
+STORE_COUNTS = ((895, 341), (94, 341))  # player 1's store, then player 2's
+TURN_LINES = {"Player1's turn": (460, 380), "Player2's turn": (460, 35),
+              "Computer's turn": (460, 35)}
 
 
 def fail(message):
@@ -29,152 +58,405 @@ def check(condition, message):
         fail(message)
 
 
-def run_xdotool(*args):
+def wait_for(condition, what, timeout=10):
+    """Polls condition() until it gives a true value, and returns that value."""
+    deadline = time.monotonic() + timeout
+    while not (found := condition()):
+        check(time.monotonic() < deadline, "timed out after %g s waiting for %s" % (timeout, what))
+        time.sleep(POLL_SECONDS)
+    return found
+
+
+def run_xdotool(*args, display=None):
+    env = dict(os.environ, DISPLAY=display) if display else None
     return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True,
-                          text=True, timeout=20).stdout
+                          text=True, timeout=20, env=env).stdout
 
 
-def game_windows():
-    """Ids of every window titled like the game's."""
-    found = subprocess.run(["xdotool", "search", "--name", WINDOW_TITLE],
-                           capture_output=True, text=True, timeout=20)
-    return found.stdout.split()
+def _die_with_test():
+    # Nothing started here outlives the test, even one killed at its time-out.
+    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def in_private_network():
+    """Runs this script again alone with a loopback: port 45678 is its own."""
+    if not os.environ.get("SOWROW_PRIVATE_NETWORK"):
+        os.execvpe("unshare", ["unshare", "-rn", "sh", "-c", 'ip link set lo up && exec "$@"',
+                               "sh", sys.executable, *sys.argv],
+                   dict(os.environ, SOWROW_PRIVATE_NETWORK="1"))
+
+
+def start_xvfb(number=None, builtin_fonts=False):
+    """Xvfb on the display given, else the first free one from $SOWROW_TEST_DISPLAY."""
+    first = int(os.environ.get("SOWROW_TEST_DISPLAY", "99"))
+    for name in [":%d" % n for n in ([number] if number else range(first, first + DISPLAY_BLOCK))]:
+        # Without -noreset the server would start over, turning clients away,
+        # whenever its last client leaves, as between two copies of the game.
+        server = subprocess.Popen(
+            ["Xvfb", name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"] +
+            (["-fp", "built-ins"] if builtin_fonts else []),
+            preexec_fn=_die_with_test, stderr=subprocess.DEVNULL)
+        # On a display in use the server's lock file ends it at once, also
+        # against servers in other network namespaces.
+        wait_for(lambda: server.poll() is not None or _served_by(name, server.pid),
+                 "Xvfb %s to take clients" % name)
+        if server.poll() is None:
+            return server, name
+    fail("no free X display from :%d" % (number or first))
+
+
+def _served_by(name, pid):
+    try:
+        link = xdisplay.Display(name)
+    except (xerror.DisplayError, xerror.ConnectionClosedError, OSError):
+        return False  # not yet, or another server on its way out
+    peer = link.display.socket.getsockopt(socket.SOL_SOCKET, socket.SO_PEERCRED, 12)
+    link.close()
+    return struct.unpack("3i", peer)[0] == pid
+
+
+@contextlib.contextmanager
+def private_display(number=None, builtin_fonts=False):
+    """An X server for the length of a with block; gives its display name."""
+    server, name = start_xvfb(number, builtin_fonts)
+    try:
+        yield name
+    finally:
+        server.terminate()
+        server.wait()
+
+
+def default_display():
+    """$DISPLAY when set, else a private server of this process's own."""
+    if not os.environ.get("DISPLAY"):
+        server, os.environ["DISPLAY"] = start_xvfb()
+        atexit.register(server.terminate)
+    return os.environ["DISPLAY"]
+
+
+def titled(link, title):
+    """Top-level windows shown on an X server with that title, in either
+    property (SDL's boxes set only the newer)."""
+    net_name, utf8 = link.intern_atom("_NET_WM_NAME"), link.intern_atom("UTF8_STRING")
+    found = []
+    for window in link.screen().root.query_tree().children:
+        with contextlib.suppress(xerror.BadWindow):  # gone meanwhile
+            name = window.get_full_property(net_name, utf8)
+            if ((name.value.decode() if name else window.get_wm_name()) == title and
+                    window.get_attributes().map_state == X.IsViewable):
+                found.append(window)
+    return found
+
+
+def pixels_of(window, height=None):
+    size = window.get_geometry()
+    raw = window.get_image(0, 0, size.width, height or size.height, X.ZPixmap, 0xFFFFFFFF)
+    return np.frombuffer(raw.data, np.uint8).reshape(-1, size.width, 4)[:, :, 2::-1]
 
 
 class Game:
-    def __init__(self, binary, source_dir, extra_env=None):
-        env = dict(os.environ)
-        # No sound card, one software-rendering thread: the machine is shared.
-        env.setdefault("ALSOFT_DRIVERS", "null")
-        env.setdefault("LP_NUM_THREADS", "1")
-        env.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
-        env.update(extra_env or {})
-        # The game sets no _NET_WM_PID, so a second copy's window is told
-        # apart from the first by being new.
-        self._known_windows = set(game_windows())
-        for attempt in range(3):
-            self.process = subprocess.Popen([os.path.abspath(binary)], cwd=source_dir, env=env,
-                                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-            # A busy Xvfb now and then refuses a new client; that is the test
-            # machine, not the game, so the start is tried again.
-            try:
-                _, err = self.process.communicate(timeout=0.5)
-            except subprocess.TimeoutExpired:
-                break
-            if b"failed to open display" not in err or attempt == 2:
-                fail("the game ended at its start: " + err.decode(errors="replace"))
-            time.sleep(0.5)
-        self.window = None
-        self.left = self.top = 0
-        self._display = None
-        self._find_window()
+    """A copy of the game, run in the folder of its Images/, Sounds/ and music/."""
 
-    def _find_window(self):
-        deadline = time.monotonic() + 20
-        while True:
-            new = [w for w in game_windows() if w not in self._known_windows]
-            if new:
-                self.window = new[0]
-                break
-            if time.monotonic() > deadline or self.process.poll() is not None:
-                status = self.process.poll()
-                _, err = self.stop()
-                fail("the game window did not appear (exit status %s) %s" % (status, err.strip()))
-            time.sleep(0.1)
-        # The window is mapped before its first frame is drawn.
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            self._read_geometry()
-            if self.left >= 0 and self.grab().any():
-                return
-            time.sleep(0.1)
-        self.stop()
-        fail("the game window stayed black")
-
-    def _read_geometry(self):
-        fields = dict(line.split("=", 1)
-                      for line in run_xdotool("getwindowgeometry", "--shell",
-                                              self.window).split())
-        self.left, self.top = int(fields["X"]), int(fields["Y"])
-        check(int(fields["WIDTH"]) == WINDOW_WIDTH and int(fields["HEIGHT"]) == WINDOW_HEIGHT,
-              "window is %sx%s" % (fields["WIDTH"], fields["HEIGHT"]))
-
-    def grab(self):
-        """The window's pixels now, as a (400, 1000, 3) uint8 array."""
-        try:
-            return self._grab_xlib()
-        except ImportError:
-            return self._grab_import()
-
-    def _grab_xlib(self):
-        from Xlib import X, display
-        if self._display is None:
-            self._display = display.Display()
-        root = self._display.screen().root
-        raw = root.get_image(self.left, self.top, WINDOW_WIDTH, WINDOW_HEIGHT, X.ZPixmap,
-                             0xFFFFFFFF)
-        picture = Image.frombytes("RGB", (WINDOW_WIDTH, WINDOW_HEIGHT), raw.data, "raw", "BGRX")
-        return np.asarray(picture)
-
-    def _grab_import(self):
-        shot = subprocess.run(["import", "-window", "root", "png:-"], check=True,
-                              capture_output=True, timeout=20).stdout
-        from io import BytesIO
-        picture = Image.open(BytesIO(shot)).convert("RGB")
-        picture = picture.crop((self.left, self.top, self.left + WINDOW_WIDTH,
-                                self.top + WINDOW_HEIGHT))
-        return np.asarray(picture)
-
-    def place(self, left, top):
-        """Moves the window, so that two copies do not overlap."""
-        run_xdotool("windowmove", self.window, left, top)
-        deadline = time.monotonic() + 5
-        while time.monotonic() < deadline:
-            self._read_geometry()
-            if (self.left, self.top) == (left, top):
-                return
-            time.sleep(0.1)
-        fail("the window did not move to (%d, %d)" % (left, top))
-
-    def key(self, *names, settle=0.25):
-        for name in names:
-            run_xdotool("key", "--window", self.window, name)
-        time.sleep(settle)
-
-    def move(self, x, y, settle=0.15):
-        run_xdotool("mousemove", "--window", self.window, x, y)
-        time.sleep(settle)
-
-    def click(self, x, y, settle=0.25):
-        self.move(x, y, settle=0.05)
-        run_xdotool("click", "--window", self.window, 1)
-        time.sleep(settle)
+    def __init__(self, binary, source_dir, display=None, name="game"):
+        self.display, self.name = display or default_display(), name
+        self.link = xdisplay.Display(self.display)
+        known = titled(self.link, WINDOW_TITLE)
+        self.process = subprocess.Popen(
+            [os.path.abspath(binary)], cwd=source_dir, stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE, preexec_fn=_die_with_test,
+            env=dict(os.environ, DISPLAY=self.display, **GAME_ENV))
+        self.window = wait_for(lambda: self._running("its window") and [
+            w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30)[0]
+        self.wait(lambda pixels: pixels.any(), "the first frame", 20)
 
     def alive(self):
         return self.process.poll() is None
 
+    def _running(self, what):
+        if not self.alive():
+            said = self.process.stderr.read().decode(errors="replace")[-300:]
+            fail("%s ended with status %s while waiting for %s: %s" %
+                 (self.name, self.process.returncode, what, said))
+        return True
+
+    def grab(self):
+        """The window's pixels now, as a (400, 1000, 3) uint8 array."""
+        return pixels_of(self.window)
+
+    def wait(self, condition, what, timeout=10):
+        """Grabs frames until condition(pixels) gives a true value; returns it."""
+        deadline = time.monotonic() + timeout
+        while self._running(what) and not (found := condition(pixels := self.grab())):
+            if time.monotonic() > deadline:
+                save(pixels, self.name + "_timeout")
+                fail("%s: timed out after %g s waiting for %s; it shows board %s, outline %s, "
+                     "turn line %r" % (self.name, timeout, what, read_board(pixels),
+                                       outline(pixels), turn_line(pixels)))
+            time.sleep(POLL_SECONDS)
+        return found
+
+    def key(self, *names, settle=0.25):
+        run_xdotool("key", "--window", self.window.id, *names, display=self.display)
+        time.sleep(settle)
+
+    def move(self, x, y, settle=0.15):
+        run_xdotool("mousemove", "--window", self.window.id, x, y, display=self.display)
+        time.sleep(settle)
+
+    def click(self, x, y, settle=0.25):
+        run_xdotool("mousemove", "--window", self.window.id, x, y,
+                    "click", "--window", self.window.id, 1, display=self.display)
+        time.sleep(settle)
+
+    def close(self):
+        """Asks the window to close, the way a window manager does."""
+        protocols, delete = (self.link.intern_atom(n) for n in ("WM_PROTOCOLS", "WM_DELETE_WINDOW"))
+        self.window.send_event(protocol.event.ClientMessage(
+            window=self.window, client_type=protocols,
+            data=(32, [delete, X.CurrentTime, 0, 0, 0])), event_mask=X.NoEventMask)
+        self.link.sync()  # a round trip: the request has reached the server
+
+    def exit_status(self, action, timeout=10):
+        """Runs an action that ends the game; returns the exit status."""
+        with contextlib.suppress(subprocess.CalledProcessError):
+            action()  # the window may go between a key's press and its release
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            fail("%s still runs %g s after it was told to end" % (self.name, timeout))
+
+    def wait_box(self, caption, timeout=10):
+        """The message box with that caption on this copy's screen, once shown."""
+        return self.wait(lambda pixels: titled(self.link, caption), "a box %r" % caption,
+                         timeout)[0]
+
+    def dismiss(self, box):
+        with contextlib.suppress(subprocess.CalledProcessError):  # gone before the release
+            run_xdotool("key", "--window", box.id, "Return", display=self.display)
+        wait_for(lambda: box not in self.link.screen().root.query_tree().children,
+                 "the box to close", 5)
+
     def stop(self):
-        if self._display is not None:
-            self._display.close()
-            self._display = None
-        if self.process.poll() is None:
+        """Ends the copy if it runs; returns what it wrote (stdout, stderr)."""
+        if self.link is None:
+            return "", ""
+        if self.alive():
             self.process.kill()
         out, err = self.process.communicate(timeout=10)
-        # The X server frees a window's id for reuse only once it has seen the
-        # client go; the next copy's window is found as the one not seen before.
-        deadline = time.monotonic() + 5
-        while self.window in game_windows() and time.monotonic() < deadline:
-            time.sleep(0.05)
+        # A later copy on this display must not take this window for its own.
+        deadline = time.monotonic() + 10
+        while self.window in titled(self.link, WINDOW_TITLE) and time.monotonic() < deadline:
+            time.sleep(POLL_SECONDS)
+        self.link.close()
+        self.link = None
         return out.decode(errors="replace"), err.decode(errors="replace")
 
 
+def box_text(box):
+    """The upper half of a message box, where its text is, once drawn."""
+    def steady():
+        before = pixels_of(box, box.get_geometry().height // 2)
+        time.sleep(0.1)
+        after = pixels_of(box, before.shape[0])
+        return before.std() > 0 and np.array_equal(before, after) and [after]
+    return wait_for(steady, "the text of the box", 5)[0]
+
+
+# Reading the window.
+
+class _Font(ctypes.Structure):
+    _fields_ = [("name", ctypes.c_char_p), ("quantity", ctypes.c_int), ("height", ctypes.c_int),
+                ("characters", ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte))),
+                ("xorig", ctypes.c_float), ("yorig", ctypes.c_float)]
+
+
+FONT = _Font.in_dll(ctypes.CDLL(ctypes.util.find_library("glut")), "fgFontHelvetica18")
+
+
+@functools.lru_cache(maxsize=None)
+def glyph(character):
+    """The pixels a character inks, top row first, one column per advance."""
+    data = FONT.characters[ord(character)]
+    width, per_row = data[0], (data[0] + 7) // 8
+    bits = [[bool(data[1 + row * per_row + column // 8] & (0x80 >> column % 8))
+             for column in range(width)] for row in range(FONT.height)]
+    return np.array(bits[::-1], dtype=bool).reshape(FONT.height, width)
+
+
+@functools.lru_cache(maxsize=None)
+def text_mask(text):
+    """The rows a text inks, and their offset from its drawing position."""
+    mask = np.hstack([glyph(c) for c in text])
+    inked = np.flatnonzero(mask.any(axis=1))
+    # The bitmap's bottom row lies yorig rows below the baseline.
+    top = int(FONT.yorig) - FONT.height + inked[0]
+    return mask[inked[0]:inked[-1] + 1], -int(FONT.xorig), top
+
+
+def in_colour(pixels, colour):
+    return ((pixels >= colour[0]) & (pixels <= colour[1])).all(axis=-1)
+
+
+def text_shown(pixels, x, y, text, colour):
+    """Whether all the ink of the text, and no other of its colour, is in its box."""
+    mask, dx, dy = text_mask(text)
+    box = pixels[y + dy:y + dy + mask.shape[0], x + dx:x + dx + mask.shape[1]]
+    return box.shape[:2] == mask.shape and np.array_equal(in_colour(box, colour), mask)
+
+
+def read_number(pixels, x, y, colour=BLACK):
+    """The count drawn at (x, y), or None; the largest that shows, since a
+    "1" shows where "12" is drawn."""
+    shown = [n for n in range(ALL_SEEDS + 1) if text_shown(pixels, x, y, str(n), colour)]
+    return shown[-1] if shown else None
+
+
+def read_board(pixels):
+    """The counts the board shows, or None when one cannot be read."""
+    counts = [read_number(pixels, 195 + 100 * (pit % 7), COUNT_Y[pit // 7]) for pit in PITS]
+    counts += [read_number(pixels, x, y) for x, y in STORE_COUNTS]
+    return None if None in counts else tuple(counts)
+
+
+def outline(pixels):
+    """The pit outlined in white as the one being played, or None."""
+    for pit in PITS:
+        x0, y0 = 160 + 100 * (pit % 7), 85 + 130 * (pit // 7)
+        x1, y1 = x0 + 80, y0 + 100
+        edges = np.concatenate([pixels[y0, x0:x1 + 1], pixels[y1, x0:x1 + 1],
+                                pixels[y0:y1 + 1, x0], pixels[y0:y1 + 1, x1]])
+        if in_colour(edges, WHITE).all():
+            return pit
+    return None
+
+
+def turn_line(pixels):
+    """The green turn line shown, or None."""
+    return next((text for text, (x, y) in TURN_LINES.items()
+                 if text_shown(pixels, x, y, text, GREEN)), None)
+
+
+def pit_centre(pit):
+    return 200 + 100 * (pit % 7), 135 + 130 * (pit // 7)
+
+
+# The rules, to choose a move and to know what it must do.
+
+def next_pit(pit):
+    """Right to left along row 0, left to right along row 1, and round."""
+    return {0: 7, 13: 6}.get(pit, pit + 1 if pit >= 7 else pit - 1)
+
+
+def plan_move(board, pit, most_drops=5000):
+    """The move by the rules: the board at each relay wait with the pit of the last
+    seed, the board after it, and the seeds moved, a second each (None: endless)."""
+    counts, waits, drops = list(board), [], 0
+    source = last = pit
+    while True:
+        while counts[source]:
+            last = next_pit(last)
+            counts[last] += 1
+            counts[source] -= 1
+            drops += 1
+            if drops > most_drops:
+                return None
+        following = next_pit(last)
+        if not counts[following]:
+            break
+        waits.append((tuple(counts), last))
+        source = last = following
+    captured = next_pit(following)
+    taken, counts[captured] = counts[captured], 0
+    counts[STORE_OF_ROW[pit // 7]] += taken
+    return waits, tuple(counts), drops + taken
+
+
+def quickest_pit(board, row):
+    """The pit of a row whose move ends soonest, so that the tests run short."""
+    plans = [(plan_move(board, pit), pit) for pit in range(7 * row, 7 * row + 7) if board[pit]]
+    return min((plan[2], pit) for plan, pit in plans if plan)[1]
+
+
+def play_turn(game, row, relay_by_key, after_pick=lambda: None):
+    """Plays and checks the quickest move of a row, each relay by the a key or a
+    click as relay_by_key(i) says; gives the board after it and the relays."""
+    board = game.wait(read_board, "a readable board")
+    pit = quickest_pit(board, row)
+    waits, after, seconds = plan_move(board, pit)
+    bound = 10 + 2 * seconds  # a seed a second; the bound only ends a stuck test
+    game.click(*pit_centre(pit), settle=0)
+    after_pick()
+    for relay, (expected, last) in enumerate(waits):
+        game.wait(lambda p: outline(p) == last and read_board(p) == expected,
+                  "relay %d of the move from pit %d, at pit %d" % (relay + 1, pit, last), bound)
+        if relay_by_key(relay):
+            game.key("a", settle=0)
+        else:
+            game.click(*pit_centre(next_pit(last)), settle=0)
+        game.wait(lambda p: outline(p) == next_pit(last), "the relay from %d" % next_pit(last))
+    game.wait(lambda p: outline(p) is None and read_board(p) == after,
+              "the end of the move from pit %d: %s" % (pit, after), bound)
+    return after, len(waits)
+
+
+# Network games from the menus.
+
+ADDRESS = "127.0.0.1"
+GAME_PORT = 45678
+HOST_ADDRESS_LINE = (370, 228, "Your IP Adress is: ")
+ADDRESS_PROMPT = (370, 210, "Enter IP Address: ")
+# Keys from the main menu: versus player, over the network, then host or connect.
+HOST_KEYS = ("Return", "Down", "Return", "Return")
+JOIN_KEYS = ("Return", "Down", "Return", "Down", "Return")
+
+
+def shown(game, where, typed=""):
+    """Waits for a blue text (x, y, text), with what was typed after it."""
+    x, y, text = where
+    return game.wait(lambda p: text_shown(p, x, y, text + typed, BLUE), repr(text + typed))
+
+
+def both_to_move(host, joiner, line, board):
+    """Waits until both copies show the same board and turn line."""
+    for game in (host, joiner):
+        game.wait(lambda p: turn_line(p) == line and read_board(p) == board,
+                  "%s with the board %s" % (line, board))
+
+
+def port_listened():
+    """Whether a socket of this network namespace listens on the game's port."""
+    with open("/proc/net/tcp") as sockets:
+        return any(fields[1].endswith(":%04X" % GAME_PORT) and fields[3] == "0A"  # LISTEN
+                   for fields in map(str.split, sockets))
+
+
+def listening(game):
+    """Waits for the host's waiting line, then for its listener, which the
+    connection thread opens a little later."""
+    shown(game, HOST_ADDRESS_LINE)
+    wait_for(port_listened, "a listener on the game's port")
+
+
+def host_from_menus(game):
+    game.key(*HOST_KEYS, settle=0)
+    listening(game)
+
+
+def join_from_menus(game):
+    game.key(*JOIN_KEYS, settle=0)
+    shown(game, ADDRESS_PROMPT)
+    game.key(*["period" if c == "." else c for c in ADDRESS], settle=0)
+    shown(game, ADDRESS_PROMPT, ADDRESS)  # at the caret's next blink
+    game.key("Return", settle=0)
+
+
+# Pictures.
+
 def save(pixels, name):
     """Keeps a screenshot when $SOWROW_ARTEFACTS names a folder."""
-    folder = os.environ.get("SOWROW_ARTEFACTS")
-    if not folder:
-        return
-    os.makedirs(folder, exist_ok=True)
-    Image.fromarray(pixels).save(os.path.join(folder, name + ".png"))
+    if folder := os.environ.get("SOWROW_ARTEFACTS"):
+        os.makedirs(folder, exist_ok=True)
+        Image.fromarray(np.ascontiguousarray(pixels)).save(os.path.join(folder, name + ".png"))
 
 
 def load_picture(source_dir, name):
@@ -196,32 +478,24 @@ def region(pixels, x0, y0, x1, y1):
 def match_fraction(actual, expected, tolerance=8, where=None):
     """Share of pixels whose every channel is within `tolerance` of the expected."""
     close = (np.abs(actual - expected) <= tolerance).all(axis=-1)
-    if where is not None:
-        close = close[where]
+    close = close if where is None else close[where]
     return float(close.mean()) if close.size else 0.0
 
 
 def colour_count(pixels, x0, y0, x1, y1, low, high):
     """How many pixels of a rectangle have every channel within [low, high]."""
-    part = pixels[y0:y1, x0:x1]
-    inside = ((part >= np.array(low)) & (part <= np.array(high))).all(axis=-1)
-    return int(inside.sum())
+    return int(in_colour(pixels[y0:y1, x0:x1], (low, high)).sum())
 
 
 def find_sprites(pixels, sprite, mask, x0, y0, x1, y1, tolerance=6):
-    """Top-left corners where a masked sprite shows unobscured: every pixel the
-    mask makes fully opaque holds the sprite's own colour."""
+    """Top-left corners where every pixel the mask keeps shows the sprite's."""
     opaque = mask.sum(axis=-1) == 0
-    ys, xs = np.nonzero(opaque)
-    height, width = opaque.shape
     area = pixels[y0:y1, x0:x1].astype(np.int16)
-    rows, cols = area.shape[0] - height + 1, area.shape[1] - width + 1
-    if rows <= 0 or cols <= 0:
-        return []
-    hits = np.ones((rows, cols), dtype=bool)
-    for y, x in zip(ys, xs):
+    rows, cols = area.shape[0] - opaque.shape[0] + 1, area.shape[1] - opaque.shape[1] + 1
+    hits = np.full((max(rows, 0), max(cols, 0)), True)
+    for y, x in zip(*np.nonzero(opaque)):
+        if not hits.any():
+            break
         want = sprite[y, x].astype(np.int16)
         hits &= (np.abs(area[y:y + rows, x:x + cols] - want) <= tolerance).all(axis=-1)
-        if not hits.any():
-            return []
     return [(int(c) + x0, int(r) + y0) for r, c in zip(*np.nonzero(hits))]

@@ -1,112 +1,107 @@
-"""Start-up: window, missing sounds, missing or corrupt pictures."""
+"""Start-up and the ways out: the window, missing audio files, a missing or
+malformed picture, the window held at its size, and the exit statuses of
+closing, y and the exit box's Yes.
+Usage: test_startup.py <sowrow binary> <source folder>."""
+
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from game_process import Game  # noqa: E402
+from harness import (  # noqa: E402
+    GAME_ENV, WINDOW_HEIGHT, WINDOW_PLACE, WINDOW_TITLE, WINDOW_WIDTH, Game, check,
+    default_display, run_xdotool, wait_for)
+from Xlib import X, display as xdisplay  # noqa: E402
 
 BINARY, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-failures = []
+PICTURE = "Images/Menu.bmp"
+# (case, a file of the data folders, its content or None for none, exit status,
+#  whether a window opens, standard output)
+CASES = [
+    ("no seed sound", "Sounds/Blip_Select1.wav", None, 255, False, ""),
+    ("no music", "music/snowfall_final.ogg", None, 255, False, ""),
+    ("a missing picture", PICTURE, None, 0, True, "Image could not be opened\n"),
+    ("a malformed picture", PICTURE, b"MB and no bitmap", 0, True, "Not a proper BMP file\n"),
+]
+SQUEEZED = (800, 300)
+# Down to the exit button, open its box, Left to Yes, Enter.
+EXIT_BY_BOX = ("Down", "Down", "Down", "Return", "Left", "Return")
 
 
-def check(cond, what):
-    print(("ok   " if cond else "FAIL ") + what)
-    if not cond:
-        failures.append(what)
+def data_folder(root, changed, content):
+    """The game's data folders, links to the real files but for one."""
+    for folder in ("Images", "Sounds", "music"):
+        shutil.copytree(os.path.join(SOURCE, folder), os.path.join(root, folder),
+                        copy_function=os.symlink)
+    os.remove(os.path.join(root, changed))
+    if content is not None:
+        with open(os.path.join(root, changed), "wb") as spoiled:
+            spoiled.write(content)
+    return root
 
 
-def small_bmp(path):
-    width, height = 4, 4
-    row = b"\x40\x80\xc0" * width
-    pixels = row * height
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + pixels)
+def notices(watcher):
+    """What the X server told of its windows since the last call."""
+    watcher.sync()
+    return [watcher.next_event() for _ in range(watcher.pending_events())]
 
 
-def data_dir(skip=None):
-    d = tempfile.mkdtemp(prefix="sowrow-e2e-")
-    for sub in ("Sounds", "music", "Images"):
-        if os.path.isdir(os.path.join(SOURCE, sub)):
-            shutil.copytree(os.path.join(SOURCE, sub), os.path.join(d, sub))
-    if not os.path.isdir(os.path.join(d, "Images")):
-        os.mkdir(os.path.join(d, "Images"))
-        for name in image_names():
-            small_bmp(os.path.join(d, "Images", name))
-    if skip:
-        os.remove(os.path.join(d, skip))
-    return d
+def run_case(watcher, case, changed, content, status, window, output):
+    notices(watcher)
+    with tempfile.TemporaryDirectory(prefix="sowrow-start-") as root:
+        folder = data_folder(root, changed, content)
+        if window:
+            game = Game(BINARY, folder, name=case.replace(" ", "_"))
+            code, out = game.exit_status(game.close), game.stop()[0]
+        else:
+            run = subprocess.run([BINARY], cwd=folder, capture_output=True, text=True,
+                                 timeout=30, env=dict(os.environ, **GAME_ENV))
+            code, out = run.returncode, run.stdout
+            check(all(n.type != X.CreateNotify for n in notices(watcher)),
+                  "with %s a window opened" % case)
+    check(code == status, "with %s the exit status is %d, not %d" % (case, code, status))
+    check(out == output, "with %s the output is %r, not %r" % (case, out, output))
 
 
-def image_names():
-    import re
-    with open(os.path.join(SOURCE, "render", "textures.cpp")) as f:
-        return sorted(set(re.findall(r'"Images/([A-Za-z0-9_]+\.bmp)"', f.read())))
+def check_window(watcher):
+    """Titled, placed and sized as it should be, held at that size, and y ends it."""
+    game = Game(BINARY, SOURCE, name="window")
+    size = WINDOW_PLACE + (WINDOW_WIDTH, WINDOW_HEIGHT)
+    shown = game.window.get_geometry()
+    check((shown.x, shown.y, shown.width, shown.height) == size, "the %r window is %s" %
+          (WINDOW_TITLE, shown))
+    notices(watcher)
+    run_xdotool("windowsize", game.window.id, *SQUEEZED, display=game.display)
+    sizes = []
+
+    def snapped_back():
+        sizes.extend((n.width, n.height) for n in notices(watcher) if n.type == X.ConfigureNotify)
+        return sizes[-1:] == [size[2:]] and SQUEEZED in sizes
+
+    wait_for(snapped_back, "the window to take its size again")
+    code = game.exit_status(lambda: game.key("y", settle=0))
+    check(code == 0, "y ended the game with status %d" % code)
+    game.stop()
 
 
-def run_window(cwd, first_frame=False):
-    game = Game(BINARY, cwd)
-    window = game.wait_window(30)
-    mapped = time.monotonic() - game.started
-    geom = Game.geometry(window) if window else None
-    frame = game.wait_first_frame(window) if window and first_frame else None
-    mem = game.peak_memory_kib() if window else None
-    time.sleep(1)
-    code, out, err = game.stop()
-    if first_frame:
-        return window, geom, mapped, mem, out, frame
-    return window, geom, mapped, mem, out
+def check_exit_box():
+    game = Game(BINARY, SOURCE, name="exit_box")
+    code = game.exit_status(lambda: game.key(*EXIT_BY_BOX, settle=0))
+    check(code == 0, "the exit box's Yes ended the game with status %d" % code)
+    game.stop()
 
 
-# The window
-d = data_dir()
-window, geom, mapped, mem, out, frame = run_window(d, first_frame=True)
-check(window is not None, "window titled Sowrow appears")
-if geom:
-    check(geom[1] == (1000, 400), f"window is 1000x400 (got {geom[1]}, at {geom[0]})")
-print(f"launch to window mapped: {mapped:.2f} s; peak memory {mem} KiB")
-# A figure only: the first frame that is not all black.
-print("launch to first frame: " + (f"{frame:.2f} s" if frame is not None else "no drawn frame within 15 s"))
-shutil.rmtree(d)
+def main():
+    watcher = xdisplay.Display(default_display())
+    watcher.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+    for case in CASES:
+        run_case(watcher, *case)
+    check_window(watcher)
+    check_exit_box()
+    print("start-up ok")
 
-# A missing sound or music file ends the game before any window
-for missing in ("Sounds/Blip_Select1.wav", "music/snowfall_final.ogg"):
-    d = data_dir(missing)
-    game = Game(BINARY, d)
-    try:
-        game.proc.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        pass
-    appeared = subprocess.run(["xdotool", "search", "--name", "^Sowrow$"],
-                              capture_output=True, text=True).stdout.strip()
-    code, out, err = game.stop()
-    check(code == 255, f"without {missing} exit status 255 (got {code})")
-    check(not appeared, f"without {missing} no window")
-    shutil.rmtree(d)
 
-# One missing picture: one line about it, the game still starts
-names = image_names()
-if names:
-    d = data_dir("Images/" + names[0])
-    window, geom, mapped, mem, out = run_window(d)
-    # The message does not name the file: the only output must be that one line.
-    lines = [ln for ln in out.splitlines() if ln.strip()]
-    check(window is not None, f"without {names[0]} the window still appears")
-    check(lines == ["Image could not be opened"], f"one line about the missing {names[0]} (got {out!r})")
-    shutil.rmtree(d)
-
-    # A corrupt picture
-    d = data_dir()
-    with open(os.path.join(d, "Images", names[0]), "wb") as f:
-        f.write(b"not a bitmap at all")
-    window, geom, mapped, mem, out = run_window(d)
-    check(out.count("Not a proper BMP file") == 1, f"corrupt picture reported once (got {out!r})")
-    shutil.rmtree(d)
-
-sys.exit(1 if failures else 0)
+if __name__ == "__main__":
+    main()
