@@ -26,7 +26,7 @@ ICON_SIZES = (48, 64, 128, 256)
 
 
 def table_paths():
-    with open(os.path.join(ROOT, "render", "textures.cpp")) as stream:
+    with open(os.path.join(ROOT, "render", "texture_files.cpp")) as stream:
         return re.findall(r'"(Images/[^"]+\.bmp)"', stream.read())
 
 

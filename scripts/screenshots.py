@@ -10,8 +10,8 @@ import sys
 import time
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
-from harness import OPENING, Game, pit_centre, read_board, turn_line  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from game_window import OPENING, Game, pit_centre, read_board, turn_line  # noqa: E402
 from PIL import Image  # noqa: E402
 
 SEEDS_SPREAD = 1.0  # seconds for the floating seeds to leave their first places

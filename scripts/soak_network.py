@@ -11,8 +11,8 @@ import os
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import (  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from game_window import (  # noqa: E402
     BLUE, OPENING, Game, both_to_move, host_from_menus, in_private_network,
     join_from_menus, play_turn, private_display, text_shown, turn_line)
 

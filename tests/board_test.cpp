@@ -3,27 +3,42 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tests/board_setup.h"
+#include "tests/states.h"
 #include "tests/fake_platform.h"
 
 namespace {
 
-TEST(Board, NextPitWalksCounterClockwiseRoundBothRows) {
+TEST(Board, PitsCycleCounterClockwiseAndPointsFollowTheLayout) {
     EXPECT_EQ(next_pit(1, 6), (PitPosition{0, 6}));
     EXPECT_EQ(next_pit(0, 0), (PitPosition{1, 0}));
     EXPECT_EQ(next_pit(0, 6), (PitPosition{0, 5}));
     EXPECT_EQ(next_pit(1, 0), (PitPosition{1, 1}));
     for (int index = 0; index < kPitCount; ++index) {
-        PitPosition walk{index / kColumnCount, index % kColumnCount};
-        int steps = 0;
-        do {
-            walk = next_pit(walk);
-            ++steps;
-        } while (!(walk == PitPosition{index / kColumnCount, index % kColumnCount}));
-        EXPECT_EQ(steps, kPitCount);
+        const PitPosition start{index / kColumnCount, index % kColumnCount};
+        PitPosition walk = next_pit(start);
+        for (int step = 1; step < kPitCount; ++step, walk = next_pit(walk)) {
+            ASSERT_FALSE(walk == start);
+        }
+        EXPECT_EQ(walk, start);
     }
-    EXPECT_EQ(own_row(1), 1);
-    EXPECT_EQ(own_row(2), 0);
+    EXPECT_EQ(own_row(1) * 10 + own_row(2), 10);
+
+    reset_game_state();
+    EXPECT_EQ(top_seed_point(0, 3), (Point{500, 200}));
+    pit_at(0, 3) = Pit{2, {0, 512}, {0, 133}};
+    EXPECT_EQ(top_seed_point(0, 3), (Point{512, 133}));
+    EXPECT_EQ(store_slot_point(1, 13), (Point{894, 110}));
+    EXPECT_EQ(store_slot_point(2, 0), (Point{79, 110}));
+    EXPECT_EQ(store_slot_point(2, 27), (Point{109, 125}));
+
+    // The main menu's 0.0 matches only itself; the others within 1e-5 of it.
+    EXPECT_TRUE(screen_is(kMainMenu) && !screen_is(kControlsPage));
+    for (const double code : {1.1, 0.1000001}) {
+        screen.screen_code = code;
+        EXPECT_TRUE(screen_is(code < 1 ? kPlayerMenu : kControlsPage)) << code;
+    }
+    screen.screen_code = 0.1001;
+    EXPECT_FALSE(screen_is(kPlayerMenu));
 }
 
 TEST(Board, GameIsOverForAMoverWithoutSeedsOrWithTwoLeft) {
@@ -33,7 +48,7 @@ TEST(Board, GameIsOverForAMoverWithoutSeedsOrWithTwoLeft) {
         bool over;
     };
     const Row rows[] = {
-        {{}, {0, 0, 10, 0, 0, 0, 0}, 2, true},  // the mover's row is empty
+        {{}, {0, 0, 10, 0, 0, 0, 0}, 2, true},
         {{}, {0, 0, 10, 0, 0, 0, 0}, 1, false},
         {{0, 0, 0, 0, 1, 0, 0}, {0, 0, 2, 0, 0, 0, 0}, 1, false},  // three left
         {{0, 0, 0, 0, 1, 0, 0}, {0, 0, 1, 0, 0, 0, 0}, 1, true},   // exactly two
@@ -47,28 +62,6 @@ TEST(Board, GameIsOverForAMoverWithoutSeedsOrWithTwoLeft) {
     }
 }
 
-TEST(Board, PointerTargetsAndScreenCodes) {
-    reset_game_state();
-    EXPECT_EQ(top_seed_point(0, 3), (Point{500, 200}));
-    Pit& pit = pit_at(0, 3);
-    pit.count = 2;
-    pit.seed_x[1] = 512;
-    pit.seed_y[1] = 133;
-    EXPECT_EQ(top_seed_point(0, 3), (Point{512, 133}));
-    EXPECT_EQ(store_slot_point(1, 13), (Point{894, 110}));
-    EXPECT_EQ(store_slot_point(2, 0), (Point{79, 110}));
-    EXPECT_EQ(store_slot_point(2, 27), (Point{109, 125}));
-
-    EXPECT_FALSE(screen_is(kControlsPage));  // the main menu matches only 0.0
-    EXPECT_TRUE(screen_is(kMainMenu));
-    screen.screen_code = 1.1;
-    EXPECT_TRUE(screen_is(kControlsPage));
-    screen.screen_code = 0.1000001;
-    EXPECT_TRUE(screen_is(kPlayerMenu));
-    screen.screen_code = 0.1001;
-    EXPECT_FALSE(screen_is(kPlayerMenu));
-}
-
 // Game after game, as a series goes: each new game draws every seed's spot,
 // x before y, then the floating seeds, from the one generator; resets the
 // match and the overlays; keeps what belongs to the series; and alternates
@@ -76,7 +69,6 @@ TEST(Board, PointerTargetsAndScreenCodes) {
 TEST(Board, NewGameAfterGame) {
     reset_game_state();
     std::strcpy(net_link.waiting_text, "Waiting for connection..");
-    const int first_players[] = {1, 2, 1, 2};
     for (int game = 0; game < 4; ++game) {
         match = Match{2,
                       match.starting_player,
@@ -102,35 +94,30 @@ TEST(Board, NewGameAfterGame) {
         screen = Screen{kBoardScreen, 2, true, true, true, false, true, 0};
         net_link.network_game = true;
         std::strcpy(net_link.inbox, "41p");
-        const unsigned seed = 1234 + game;
-        std::srand(seed);
+        std::srand(1234 + game);
         new_game();
 
-        std::srand(seed);
+        std::srand(1234 + game);
         for (int index = 0; index < kPitCount; ++index) {
             const Pit& pit = board.pits[index];
             ASSERT_EQ(pit.count, 4);
             for (int slot = 0; slot < 4; ++slot) {
-                const int x = 185 + 100 * (index % 7) + std::rand() % 30;
-                EXPECT_EQ(pit.seed_x[slot], x);
+                EXPECT_EQ(pit.seed_x[slot], 185 + 100 * (index % 7) + std::rand() % 30);
                 EXPECT_EQ(pit.seed_y[slot], 120 + 130 * (index / 7) + std::rand() % 30);
             }
         }
         for (const FloatingSeed& seed : floating_seeds) {
-            EXPECT_EQ(seed.x, std::rand() % 600 + 200);
-            EXPECT_EQ(seed.y, std::rand() % 380 + 10);
+            const int x = std::rand() % 600 + 200, y = std::rand() % 380 + 10;
             const int dx = std::rand() % 4 - 2, dy = std::rand() % 4 - 2;
-            EXPECT_EQ(seed.dx, dx == 0 && dy == 0 ? -1 : dx);
-            EXPECT_EQ(seed.dy, dx == 0 && dy == 0 ? -1 : dy);
+            const bool still = dx == 0 && dy == 0;
+            EXPECT_EQ((Point{seed.x, seed.y}), (Point{x, y}));
+            EXPECT_EQ((Point{seed.dx, seed.dy}), (Point{still ? -1 : dx, still ? -1 : dy}));
         }
 
-        EXPECT_EQ(match.current_player, first_players[game]);
-        EXPECT_EQ(match.starting_player, first_players[game]);
+        EXPECT_EQ(match.current_player * 10 + match.starting_player, game % 2 ? 22 : 11);
         EXPECT_EQ(screen.who_first_open, game % 2 == 0);
-        EXPECT_EQ(match.source_row, 1);
-        EXPECT_EQ(match.source_column, 0);
-        EXPECT_TRUE(match.new_turn);
-        EXPECT_EQ(match.step_phase, 1);
+        EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 0}));
+        EXPECT_TRUE(match.new_turn && match.step_phase == 1);
         EXPECT_FALSE(match.sowing_active || match.capture_pending);
         EXPECT_EQ(match.player1_store + match.player2_store + match.game_result, 0);
         EXPECT_FALSE(screen.paused || screen.quit_question_open || screen.exit_dialog_open ||
@@ -140,8 +127,7 @@ TEST(Board, NewGameAfterGame) {
         EXPECT_EQ(match.player1_wins * 100 + match.player2_wins * 10 + match.computer_wins, 215);
         EXPECT_EQ(match.sow_column * 10 + match.computer_delay, 53);
         EXPECT_FALSE(match.sound_on);
-        EXPECT_EQ(screen.screen_code, kBoardScreen);
-        EXPECT_EQ(screen.menu_choice, 2);
+        EXPECT_EQ(screen.screen_code * 10 + screen.menu_choice, 22);
         // Status texts are filled only where empty.
         EXPECT_STREQ(net_link.waiting_text, "Waiting for connection..");
         EXPECT_STREQ(net_link.connecting_text, "connecting please wait");

@@ -7,26 +7,21 @@
 #include <vector>
 
 #include "app/frame_schedule.h"
-#include "net/link.h"
 #include "net/messages.h"
 #include "net/status_text.h"
 #include "render/compose.h"
-#include "render/floating_seeds.h"
-#include "rules/board.h"
 #include "rules/sowing.h"
 #include "screens/input.h"
-#include "screens/screen.h"
-#include "tests/fake_platform.h"
+#include "tests/states.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// Pictures are numbered by their place in the file table, so that an
-// operation names its picture (without "Images/" and ".bmp").
+// A picture is named by its file, numbered by its place in the file table.
 std::string picture(TextureName name) {
     const std::string path = kTextureFiles[name - 1].path;
-    return path.substr(7, path.size() - 11);
+    return path.substr(7, path.size() - 11);  // without "Images/" and ".bmp"
 }
 
 std::string describe(const DrawOp& op) {
@@ -35,27 +30,31 @@ std::string describe(const DrawOp& op) {
     const std::string colour = kColours[int(c.red) * 4 + int(c.green) * 2 + int(c.blue)];
     char at[64];
     std::snprintf(at, sizeof at, "%g,%g %g,%g", op.x0, op.y0, op.x1, op.y1);
-    if (op.kind == DrawKind::kTexturedQuad)
+    if (op.kind == DrawKind::kTexturedQuad) {
         return picture(op.texture) + " " + at + (c.red < 1 ? " dimmed" : "");
-    if (op.kind == DrawKind::kMaskedSprite)
+    }
+    if (op.kind == DrawKind::kMaskedSprite) {
         return picture(op.texture) + "/" + picture(op.image) + " " + at;
-    if (op.kind != DrawKind::kText)
+    }
+    if (op.kind != DrawKind::kText) {
         return colour + (op.kind == DrawKind::kFilledRect ? " rect " : " outline ") + at;
+    }
     std::snprintf(at, sizeof at, "%g,%g ", op.x0, op.y0);
     return colour + " " + at + op.text;
 }
 
-// The operations from `first` on; or only the coloured texts, the game
-// screen's lines (not the black counts nor the white panels).
+// The operations from `first` on, or only the game screen's coloured lines.
 Lines frame(std::size_t first = 0, bool lines_only = false) {
     DrawList list;
     compose_frame(list);
     Lines described;
     for (std::size_t i = first; i < list.size(); ++i) {
         const Colour& c = list[i].colour;
-        if (!lines_only ||
-            (list[i].kind == DrawKind::kText && (c.red != c.blue || c.red != c.green)))
+        const bool coloured_text =
+            list[i].kind == DrawKind::kText && (c.red != c.blue || c.red != c.green);
+        if (!lines_only || coloured_text) {
             described.push_back(describe(list[i]));
+        }
     }
     return described;
 }
@@ -69,25 +68,26 @@ std::string seed_at(int x, int y) {
 // The last layers of the menus and help pages: the floating seeds, then the
 // black frame over whatever of them strays outside the picture.
 Lines with_floating_seeds_and_frame(Lines lines) {
-    for (const FloatingSeed& seed : floating_seeds)
+    for (const FloatingSeed& seed : floating_seeds) {
         lines.push_back(seed_at(seed.x, seed.y));
-    for (const char* rect : {"0,0 200,400", "800,0 1000,400", "200,0 800,10", "200,390 800,400"})
+    }
+    for (const char* rect : {"0,0 200,400", "800,0 1000,400", "200,0 800,10", "200,390 800,400"}) {
         lines.push_back(std::string("black rect ") + rect);
+    }
     return lines;
 }
 
-class Composition : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        reset_game_state();
-        for (int i = 0; i < kTextureFileCount; ++i)
-            textures.*kTextureFiles[i].field = i + 1;
-        for (int i = 0; i < kFloatingSeedCount; ++i)  // some astride the frame
-            floating_seeds[i] = {190 + 100 * i, 65 * i, 1, 1};
+void enter(double screen_code, int choice, const char* flags) {
+    enter_state(screen_code, choice, flags);
+    for (int i = 0; i < kTextureFileCount; ++i) {
+        textures.*kTextureFiles[i].field = i + 1;
     }
-};
+    for (int i = 0; i < kFloatingSeedCount; ++i) {  // some astride the frame
+        floating_seeds[i] = {190 + 100 * i, 65 * i, 1, 1};
+    }
+}
 
-TEST_F(Composition, MenusWalkTheSlotTable) {
+TEST(Composition, MenusWalkTheSlotTable) {
     const char* const kSlots[][2] = {{"360,155 670,195", "356,151 674,199"},
                                      {"360,210 670,250", "356,206 674,254"},
                                      {"360,265 670,305", "356,261 674,309"},
@@ -98,8 +98,7 @@ TEST_F(Composition, MenusWalkTheSlotTable) {
         {0.2000001, {"host", "connect", "back"}}};
     for (const auto& [code, pictures] : kMenus) {
         for (int choice = 0; choice < 4; ++choice) {
-            screen.screen_code = code;
-            screen.menu_choice = choice;
+            enter(code, choice, "");
             blink_phase = choice % 2;
             Lines expected = {"Menu 200,10 800,390 dimmed"};
             for (std::size_t slot = 0; slot < pictures.size(); ++slot) {
@@ -115,9 +114,9 @@ TEST_F(Composition, MenusWalkTheSlotTable) {
     }
 }
 
-TEST_F(Composition, MainMenuOverlaysPagesAndScreenCodes) {
+TEST(Composition, MainMenuOverlaysPagesAndScreenCodes) {
     const std::size_t overlays = with_floating_seeds_and_frame(Lines(6)).size();
-    screen.exit_dialog_open = true;
+    enter(kMainMenu, 0, "x");
     EXPECT_EQ(frame(overlays), (Lines{"exit_question_box 350,100 650,300 dimmed",
                                       "yes 390,180 490,240 dimmed", "no 510,180 610,240"}));
     screen.exit_yes_selected = true;
@@ -125,7 +124,6 @@ TEST_F(Composition, MainMenuOverlaysPagesAndScreenCodes) {
               "yes 390,180 490,240no 510,180 610,240 dimmed");
     screen.quit_question_open = true;  // wins over the exit box
     EXPECT_EQ(frame(overlays), Lines{"yellow 385,260 Do you really want to quit (y/n)?"});
-
     screen.screen_code = 1.0;
     EXPECT_EQ(frame(), with_floating_seeds_and_frame({"Instruction2 200,10 800,390"}));
     screen.screen_code = 1.1;
@@ -134,9 +132,8 @@ TEST_F(Composition, MainMenuOverlaysPagesAndScreenCodes) {
     EXPECT_TRUE(frame().empty());
 }
 
-TEST_F(Composition, BoardCountsOutlineSeedsAndPanels) {
-    new_game();
-    screen.screen_code = kBoardScreen;
+TEST(Composition, BoardCountsOutlineSeedsAndPanels) {
+    enter(kBoardScreen, 0, "");
     match.player2_store = 14;  // a second column
     match.player1_store = 1;
     match.computer_wins = 12;
@@ -144,7 +141,7 @@ TEST_F(Composition, BoardCountsOutlineSeedsAndPanels) {
     match.source_row = 1;
     match.source_column = 6;
     const Lines ops = frame();
-    ASSERT_EQ(ops.size(), 1u + 16 + 1 + 56 + 15 + 1 + 8);  // and the question
+    ASSERT_EQ(ops.size(), 1u + 16 + 1 + 56 + 15 + 1 + 8);  // and the turn line
     EXPECT_EQ(Lines(ops.begin(), ops.begin() + 4), (Lines{"board 25,50 975,350", "black 94,341 14",
                                                           "black 195,80 4", "black 195,335 4"}));
     EXPECT_EQ(Lines(ops.begin() + 15, ops.begin() + 19),
@@ -160,72 +157,54 @@ TEST_F(Composition, BoardCountsOutlineSeedsAndPanels) {
                      "white 770,35 Player1's Wins:", "white 900,35 0", "white 55,370 Computer's",
                      "white 75,390 Score", "white 55,35 Computer's Wins:", "white 205,35 12"}));
     match.versus_human = true;
-    EXPECT_EQ(frame(93), (Lines{"white 65,370 Player2's", "white 75,390 Score",
+    EXPECT_EQ(frame(94), (Lines{"white 65,370 Player2's", "white 75,390 Score",
                                 "white 55,35 Player2's Wins:", "white 185,35 0"}));
 }
 
-// Sets up the game screen from words: human, host, joiner, waits (for the
-// peer), entry (of the address), connected, asks (who plays first), paused,
-// p2 (to move), won1, won2, tie, rematch, peer-paused, no-text.
-void set_game_screen(const std::string& words) {
-    const auto has = [&](const char* word) {
-        return (" " + words + " ").find(" " + std::string(word) + " ") != std::string::npos;
-    };
-    reset_game_state();
-    new_game();
-    screen.screen_code = kBoardScreen;
-    std::snprintf(net_link.local_address, sizeof net_link.local_address, "192.0.2.7");
-    net_link.network_game = has("host") || has("joiner");
-    net_link.hosting = has("host");
-    net_link.joining = has("joiner");
-    match.versus_human = has("human") || net_link.network_game;
-    net_link.awaiting_peer = has("waits");
-    net_link.address_entry_open = has("entry");
-    net_link.connected = has("connected");
-    screen.who_first_open = has("asks");
-    screen.paused = has("paused");
-    match.current_player = has("p2") ? 2 : 1;
-    match.game_result = has("won1") ? 1 : has("won2") ? 2 : has("tie") ? 3 : 0;
-    net_link.awaiting_rematch = has("rematch");
-    net_link.peer_paused = has("peer-paused");
-    if (has("no-text"))
-        net_link.waiting_text[0] = '\0';
-}
-
-// The status, turn, pause and end-of-game lines of the game screen.
-TEST_F(Composition, GameScreenLinesWalkTheirSituations) {
-    const std::string p1 = "green 460,380 Player1's turn";
+// The status, turn, pause and end-of-game lines of the game screen, in the
+// letters of tests/states.h, with the result.
+TEST(Composition, GameScreenLinesWalkTheirSituations) {
+    const std::string p1 = "green 460,380 Player1's turn|",
+                      again = "|blue 375,200 Press p to play again|blue 390,220 Press ";
     const std::string pause =
-        "blue 380,195 Press esc again to quit to Main Menu|"
-        "blue 425,215 any other key to continue";
-    const std::string again = "|blue 375,200 Press p to play again|blue 390,220 Press ";
-    const std::pair<const char*, std::string> kSituations[] = {
-        {"asks", "blue 290,210 Who Plays First (computer: c / player: p / randomly choose: r)?"},
-        {"asks paused", pause},
-        {"p2", "green 460,35 Computer's turn"},
-        {"won2", p1 + "|blue 405,180 Computer Wins!" + again + "ecs for menu"},
-        {"human won1", p1 + "|blue 405,180 Player1 Wins!" + again + "esc for menu"},
-        {"human won2", p1 + "|blue 405,180 Player2 Wins!" + again + "ecs for menu"},
-        {"human p2 tie",
-         "green 460,35 Player2's turn|blue 425,180 It's a tie!" + again + "esc for menu"},
-        {"host waits",
-         "blue 400,200 Waiting for connection|blue 370,228 Your IP Adress is: |"
-         "blue 525,228 192.0.2.7"},
-        {"host waits paused", pause},
-        {"host waits no-text", ""},
-        {"joiner entry", "blue 370,210 Enter IP Address: "},
-        {"joiner", "blue 370,210 connecting please wait"},
-        {"joiner paused", p1 + "|" + pause},
-        {"host connected rematch", p1 + "|blue 355,210 Waiting for opponent to hit p (play again)"},
-        {"joiner connected peer-paused", p1 + "|blue 355,210 Opponent has paused the game"},
+        "blue 380,195 Press esc again to quit to Main Menu|blue 425,215 any other key to continue";
+    struct Row {
+        const char* flags;
+        int result;
+        std::string lines;
     };
-    for (const auto& [words, lines] : kSituations) {
-        set_game_screen(words);
+    // clang-format off
+    const Row rows[] = {
+        {"w", 0, "blue 290,210 Who Plays First (computer: c / player: p / randomly choose: r)?"},
+        {"wp", 0, pause},
+        {"2", 0, "green 460,35 Computer's turn"},
+        {"", kPlayer2Won, p1 + "blue 405,180 Computer Wins!" + again + "ecs for menu"},
+        {"v", kPlayer1Won, p1 + "blue 405,180 Player1 Wins!" + again + "esc for menu"},
+        {"v", kPlayer2Won, p1 + "blue 405,180 Player2 Wins!" + again + "ecs for menu"},
+        {"v2", kDraw, "green 460,35 Player2's turn|blue 425,180 It's a tie!" + again + "esc for menu"},
+        {"vh", 0, "blue 400,200 Waiting for connection|blue 370,228 Your IP Adress is: |blue 525,228 192.0.2.7"},
+        {"pvh", 0, pause},
+        {"vj", 0, "blue 370,210 Enter IP Address: "},
+        {"vc", 0, "blue 370,210 connecting please wait"},
+        {"pvc", 0, p1 + pause},
+        {"vna", 0, p1 + "blue 355,210 Waiting for opponent to hit p (play again)"},
+        {"vco", 0, "blue 370,210 connecting please wait|blue 355,210 Opponent has paused the game"},
+        {"vno", 0, p1 + "blue 355,210 Opponent has paused the game"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        enter(kBoardScreen, 0, row.flags);
+        match.game_result = row.result;
+        local_ipv4_address(net_link.local_address, sizeof net_link.local_address);
         std::string shown;
-        for (const std::string& line : frame(0, true))
-            shown += (shown.empty() ? "" : "|") + line;
-        EXPECT_EQ(shown, lines) << words;
+        for (const std::string& line : frame(0, true)) {
+            shown += line + "|";
+        }
+        EXPECT_EQ(shown, row.lines + "|") << row.flags;
     }
+    enter(kBoardScreen, 0, "vh");
+    net_link.waiting_text[0] = '\0';
+    EXPECT_TRUE(frame(0, true).empty()) << "no waiting text, no address line";
 }
 
 // Whether the picture changed since the last frame drawn; draws it if so.
@@ -235,14 +214,16 @@ bool frame_drawn() {
     return changed;
 }
 
-TEST_F(Composition, OnlyAChangedPictureAsksForAFrame) {
+TEST(Composition, OnlyAChangedPictureAsksForAFrame) {
+    enter(kPlayerMenu, 0, "");
     start_local_game();
     frame_drawn();
     for (int tick = 0; tick < 20; ++tick) {  // waiting for a move, nothing changes
         for (TimerCallback timer :
              {computer_timer, message_timer, caret_timer, connecting_dots_timer, waiting_dots_timer,
-              sowing_timer, toggle_blink, move_floating_seeds})
+              sowing_timer, toggle_blink, move_floating_seeds}) {
             timer(0);
+        }
         motion_handler(500, 265);
         EXPECT_FALSE(frame_drawn()) << tick;
     }
@@ -260,8 +241,6 @@ TEST_F(Composition, OnlyAChangedPictureAsksForAFrame) {
         timer(0);
         EXPECT_TRUE(frame_drawn());
     }
-    computer_timer(0);
-    EXPECT_FALSE(frame_drawn());
 }
 
 // A timer due while a wanted frame would be drawn goes first; but however
@@ -274,8 +253,9 @@ TEST(FrameSchedule, TimersGoFirstOnlyWhileTheChangeIsYoung) {
     EXPECT_TRUE(timer_goes_first(change, change, change + 4ms, 5ms));
     EXPECT_FALSE(timer_goes_first(change, change, change + 6ms, 5ms));
     auto now = change;
-    for (int timers = 0; timers < 100 && timer_goes_first(now, change, now + 3ms, 40ms); ++timers)
+    for (int timers = 0; timers < 100 && timer_goes_first(now, change, now + 3ms, 40ms); ++timers) {
         now += 3ms;  // the timer ran
+    }
     EXPECT_LE(now - change, frame_schedule::kFrameBudget);
 }
 

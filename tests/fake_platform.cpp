@@ -105,10 +105,8 @@ int hand_pointer_shape() {
     return 2;
 }
 
-void set_pointer_shape(int shape) {
-    platform.pointer_shape = shape;
-}
+void set_pointer_shape(int) {}
 
 void local_ipv4_address(char* text, std::size_t capacity) {
-    std::snprintf(text, capacity, "%s", platform.local_address.c_str());
+    std::snprintf(text, capacity, "192.0.2.7");
 }

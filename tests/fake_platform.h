@@ -29,8 +29,6 @@ struct PlatformRecord {
     std::vector<ErrorBox> error_boxes;
     std::vector<int> sleeps;
     std::vector<int> exits;
-    int pointer_shape = -1;
-    std::string local_address = "192.0.2.7";
     // Runs in the middle of every new game, where the connection thread
     // could append to the inbox.
     std::function<void()> during_new_game;
@@ -46,14 +44,16 @@ void reset_platform_record();
 
 // Every field of the network record but its lock, listed once for saving
 // and loading a copy of the game.
-#define SOWROW_LINK_FIELDS(FIELD)                                                                 \
-    FIELD(network_game)                                                                           \
-    FIELD(hosting) FIELD(joining) FIELD(awaiting_peer) FIELD(connected) FIELD(address_entry_open) \
-        FIELD(quiet_disconnect) FIELD(connection_lost) FIELD(peer_address) FIELD(receive_buffer)  \
-            FIELD(last_received) FIELD(inbox) FIELD(send_buffer) FIELD(peer_paused)               \
-                FIELD(awaiting_rematch) FIELD(resume_sowing_on_unpause) FIELD(pause_announced)    \
-                    FIELD(play_again_may_be_pause) FIELD(waiting_text) FIELD(connecting_text)     \
-                        FIELD(address_prompt_text) FIELD(text_anim_phase) FIELD(local_address)
+// clang-format off
+#define SOWROW_LINK_FIELDS(FIELD)                                                              \
+    FIELD(network_game) FIELD(hosting) FIELD(joining) FIELD(awaiting_peer) FIELD(connected)    \
+    FIELD(address_entry_open) FIELD(quiet_disconnect) FIELD(connection_lost)                   \
+    FIELD(peer_address) FIELD(receive_buffer) FIELD(last_received) FIELD(inbox)                \
+    FIELD(send_buffer) FIELD(peer_paused) FIELD(awaiting_rematch)                              \
+    FIELD(resume_sowing_on_unpause) FIELD(pause_announced) FIELD(play_again_may_be_pause)      \
+    FIELD(waiting_text) FIELD(connecting_text) FIELD(address_prompt_text)                      \
+    FIELD(text_anim_phase) FIELD(local_address)
+// clang-format on
 
 template <typename T>
 struct Unshared {

@@ -4,7 +4,7 @@
 
 #include "rules/sowing.h"
 #include "screens/input.h"
-#include "tests/screen_state.h"
+#include "tests/states.h"
 
 namespace {
 
@@ -12,7 +12,9 @@ constexpr double M = kMainMenu, PM = kPlayerMenu, NM = kNetworkMenu, I = kInstru
                  C = kControlsPage, B = kBoardScreen;
 constexpr int kEnter = 13, kEsc = 27, kLeft = -100, kUp = -101, kRight = -102, kDown = -103;
 
-// The keys, screen by screen: a negative key is an arrow key.
+// A key on a screen in a state (the letters of tests/states.h), then
+// the screen, the highlight, the state, what was sent, whether the program
+// ended. A negative key is an arrow key.
 struct KeyRow {
     double screen;
     int choice;
@@ -27,111 +29,76 @@ struct KeyRow {
 
 // clang-format off
 const KeyRow kKeyRows[] = {
-    {M, 0, "", kEnter, PM, 0, "", "", false},
-    {M, 1, "", kEnter, B, 1, "w", "", false},            // versus the computer
-    {M, 2, "", kEnter, I, 2, "", "", false},
-    {M, 3, "", kEnter, M, 3, "x", "", false},            // the exit box, No highlighted
-    {M, 3, "xy", kEnter, M, 3, "xy", "", true},
-    {M, 3, "x", kEnter, M, 3, "", "", false},
-    {M, 0, "x", kEnter, PM, 0, "x", "", false},          // the box stays flagged open
-    {M, 1, "x", kEnter, B, 1, "w", "", false},           // ... but not through a new game
-    {M, 0, "q", kEnter, M, 0, "q", "", false},
-    {PM, 0, "", kEnter, B, 0, "v", "", false},
-    {PM, 1, "", kEnter, NM, 0, "", "", false},
-    {PM, 2, "", kEnter, M, 0, "", "", false},
-    {NM, 0, "", kEnter, B, 0, "vh", "", false},
-    {NM, 1, "", kEnter, B, 1, "vj", "", false},
-    {NM, 1, "vh", kEnter, B, 1, "vj", "", false},        // nothing left of hosting
-    {NM, 0, "vj", kEnter, B, 0, "vh", "", false},
-    {NM, 2, "", kEnter, PM, 0, "", "", false},
-    {B, 0, "vj", kEnter, B, 0, "vc", "", false},         // the address is entered
-    {B, 0, "pvj", kEnter, B, 0, "vc", "u", false},       // after the prompt closes
-    {B, 0, "vc", kEnter, B, 0, "vc", "", false},
-    {M, 0, "x", kEsc, M, 0, "", "", false},
-    {M, 0, "xy", kEsc, M, 0, "", "", false},
-    {M, 0, "", kEsc, M, 0, "q", "", false},
-    {M, 0, "q", kEsc, M, 0, "q", "", false},
-    {PM, 0, "", kEsc, M, 0, "", "", false},
-    {NM, 0, "", kEsc, PM, 0, "", "", false},
-    {I, 0, "", kEsc, M, 0, "", "", false},
-    {C, 0, "", kEsc, I, 0, "", "", false},
-    {B, 0, "w", kEsc, B, 0, "wp", "", false},            // a pause from any overlay
-    {B, 0, "vn", kEsc, B, 0, "pvn", "p", false},
-    {B, 0, "vrn", kEsc, B, 0, "pvrn", "", false},        // after the game p means play again
-    {B, 0, "vna", kEsc, B, 0, "pvna", "", false},        // ... and before the opponent's
-    {B, 0, "p", kEsc, M, 0, "w", "", false},             // leaving: to the menu of the game
-    {B, 0, "pv", kEsc, PM, 0, "v", "", false},
-    {B, 0, "pvn", kEsc, NM, 0, "v", "q", false},
-    {B, 0, "w", 'c', B, 0, "2", "", false},              // who plays first
-    {B, 0, "w2", 'P', B, 0, "", "", false},
-    {B, 0, "w", 'r', B, 0, "2", "", false},              // the draw after srand(1)
-    {B, 0, "wp", 'c', B, 0, "w", "", false},             // at the prompt they only resume
-    {B, 0, "wp", 'p', B, 0, "w", "", false},
-    {B, 0, "wp", 'R', B, 0, "w", "", false},
-    {B, 0, "wv", 'c', B, 0, "wv", "", false},            // no question between people
-    {I, 0, "", 'm', M, 0, "", "", false},
-    {C, 0, "", 'M', M, 0, "", "", false},
-    {PM, 0, "", 'm', PM, 0, "", "", false},
-    {B, 0, "p", 'm', B, 0, "", "", false},
-    {M, 0, "q", 'N', M, 0, "", "", false},
-    {I, 0, "", 'n', C, 0, "", "", false},
-    {C, 0, "", 'n', C, 0, "", "", false},                // the pages do not wrap
-    {B, 0, "p", 'n', B, 0, "", "", false},
-    {B, 0, "r", 'p', B, 0, "w", "", false},              // play again, the question again
-    {B, 0, "rp", 'p', B, 0, "w", "", false},
-    {B, 0, "vrn", 'p', B, 0, "vn", "P", false},
-    {B, 0, "v", 'p', B, 0, "v", "", false},              // nothing to play again
-    {C, 0, "", 'p', I, 0, "", "", false},
-    {C, 0, "r", 'p', B, 0, "w", "", false},              // play again from wherever
-    {I, 0, "", 'p', I, 0, "", "", false},
-    {M, 0, "", 'S', M, 0, "s", "", false},
-    {I, 0, "s", 's', I, 0, "", "", false},
-    {B, 0, "pvn", 's', B, 0, "vsn", "u", false},
-    {M, 0, "", 'y', M, 0, "", "", true},
-    {M, 0, "q", 'Y', M, 0, "q", "", true},
-    {PM, 0, "", 'y', PM, 0, "", "", false},
-    {B, 0, "p", 'y', B, 0, "", "", false},
-    {B, 0, "p", 'x', B, 0, "", "", false},
-    {B, 0, "pw", kEnter, B, 0, "w", "", false},
-    {M, 0, "", 'x', M, 0, "", "", false},
-    {M, 0, "x", kLeft, M, 0, "xy", "", false},
-    {M, 0, "xy", kRight, M, 0, "x", "", false},
-    {M, 0, "", kLeft, M, 0, "", "", false},
-    {M, 0, "", kUp, M, 0, "", "", false},
-    {M, 1, "", kUp, M, 0, "", "", false},
-    {M, 2, "", kDown, M, 3, "", "", false},
-    {M, 3, "", kDown, M, 3, "", "", false},              // no wrap
-    {M, 1, "x", kDown, M, 2, "x", "", false},            // also with the box open
-    {PM, 1, "", kDown, PM, 2, "", "", false},
-    {NM, 2, "", kDown, NM, 2, "", "", false},
-    {NM, 2, "", kUp, NM, 1, "", "", false},
-    {M, 1, "q", kUp, M, 1, "q", "", false},              // nothing under the question
-    {I, 1, "", kUp, I, 1, "", "", false},
+    // Enter on the menus; with the exit box open it acts on the highlight, and
+    // the box stays flagged open unless a new game closes it.
+    {M, 0, "", kEnter, PM, 0, "", "", 0},       {M, 1, "", kEnter, B, 1, "w", "", 0},
+    {M, 2, "", kEnter, I, 2, "", "", 0},        {M, 3, "", kEnter, M, 3, "x", "", 0},
+    {M, 3, "xy", kEnter, M, 3, "xy", "", 1},    {M, 3, "x", kEnter, M, 3, "", "", 0},
+    {M, 0, "x", kEnter, PM, 0, "x", "", 0},     {M, 1, "x", kEnter, B, 1, "w", "", 0},
+    {M, 0, "q", kEnter, M, 0, "q", "", 0},      {PM, 0, "", kEnter, B, 0, "v", "", 0},
+    {PM, 1, "", kEnter, NM, 0, "", "", 0},      {PM, 2, "", kEnter, M, 0, "", "", 0},
+    {NM, 0, "", kEnter, B, 0, "vh", "", 0},     {NM, 1, "", kEnter, B, 1, "vj", "", 0},
+    {NM, 1, "vh", kEnter, B, 1, "vj", "", 0},   {NM, 0, "vj", kEnter, B, 0, "vh", "", 0},
+    {NM, 2, "", kEnter, PM, 0, "", "", 0},      {B, 0, "vj", kEnter, B, 0, "vc", "", 0},
+    {B, 0, "pvj", kEnter, B, 0, "vc", "u", 0},  {B, 0, "vc", kEnter, B, 0, "vc", "", 0},
+    {B, 0, "pw", kEnter, B, 0, "w", "", 0},
+    // Esc: back a screen; on the board a pause, told only during play, then
+    // leaving for the menu of the game.
+    {M, 0, "x", kEsc, M, 0, "", "", 0},        {M, 0, "xy", kEsc, M, 0, "", "", 0},
+    {M, 0, "", kEsc, M, 0, "q", "", 0},        {M, 0, "q", kEsc, M, 0, "q", "", 0},
+    {PM, 0, "", kEsc, M, 0, "", "", 0},        {NM, 0, "", kEsc, PM, 0, "", "", 0},
+    {I, 0, "", kEsc, M, 0, "", "", 0},         {C, 0, "", kEsc, I, 0, "", "", 0},
+    {B, 0, "w", kEsc, B, 0, "wp", "", 0},      {B, 0, "vn", kEsc, B, 0, "pvn", "p", 0},
+    {B, 0, "vrn", kEsc, B, 0, "pvrn", "", 0},  {B, 0, "vna", kEsc, B, 0, "pvna", "", 0},
+    {B, 0, "p", kEsc, M, 0, "w", "", 0},       {B, 0, "pv", kEsc, PM, 0, "v", "", 0},
+    {B, 0, "pvn", kEsc, NM, 0, "v", "q", 0},
+    // Who plays first, only against the computer and only unpaused (r after
+    // srand(1) draws the computer).
+    {B, 0, "w", 'c', B, 0, "2", "", 0},    {B, 0, "w2", 'P', B, 0, "", "", 0},
+    {B, 0, "w", 'r', B, 0, "2", "", 0},    {B, 0, "wp", 'c', B, 0, "w", "", 0},
+    {B, 0, "wp", 'p', B, 0, "w", "", 0},   {B, 0, "wp", 'R', B, 0, "w", "", 0},
+    {B, 0, "wv", 'c', B, 0, "wv", "", 0},
+    // The help pages, which do not wrap; play again from wherever a game ended.
+    {I, 0, "", 'm', M, 0, "", "", 0},        {C, 0, "", 'M', M, 0, "", "", 0},
+    {PM, 0, "", 'm', PM, 0, "", "", 0},      {B, 0, "p", 'm', B, 0, "", "", 0},
+    {M, 0, "q", 'N', M, 0, "", "", 0},       {I, 0, "", 'n', C, 0, "", "", 0},
+    {C, 0, "", 'n', C, 0, "", "", 0},        {B, 0, "p", 'n', B, 0, "", "", 0},
+    {B, 0, "r", 'p', B, 0, "w", "", 0},      {B, 0, "rp", 'p', B, 0, "w", "", 0},
+    {B, 0, "vrn", 'p', B, 0, "vn", "P", 0},  {B, 0, "v", 'p', B, 0, "v", "", 0},
+    {C, 0, "", 'p', I, 0, "", "", 0},        {C, 0, "r", 'p', B, 0, "w", "", 0},
+    {I, 0, "", 'p', I, 0, "", "", 0},
+    // The sound anywhere; y ends only from the main menu; other keys resume.
+    {M, 0, "", 'S', M, 0, "s", "", 0},        {I, 0, "s", 's', I, 0, "", "", 0},
+    {B, 0, "pvn", 's', B, 0, "vsn", "u", 0},  {M, 0, "", 'y', M, 0, "", "", 1},
+    {M, 0, "q", 'Y', M, 0, "q", "", 1},       {PM, 0, "", 'y', PM, 0, "", "", 0},
+    {B, 0, "p", 'y', B, 0, "", "", 0},        {B, 0, "p", 'x', B, 0, "", "", 0},
+    {M, 0, "", 'x', M, 0, "", "", 0},
+    // The arrows: Yes and No in the box; the highlight without wrapping.
+    {M, 0, "x", kLeft, M, 0, "xy", "", 0},   {M, 0, "xy", kRight, M, 0, "x", "", 0},
+    {M, 0, "", kLeft, M, 0, "", "", 0},      {M, 0, "", kUp, M, 0, "", "", 0},
+    {M, 1, "", kUp, M, 0, "", "", 0},        {M, 2, "", kDown, M, 3, "", "", 0},
+    {M, 3, "", kDown, M, 3, "", "", 0},      {M, 1, "x", kDown, M, 2, "x", "", 0},
+    {PM, 1, "", kDown, PM, 2, "", "", 0},    {NM, 2, "", kDown, NM, 2, "", "", 0},
+    {NM, 2, "", kUp, NM, 1, "", "", 0},      {M, 1, "q", kUp, M, 1, "q", "", 0},
+    {I, 1, "", kUp, I, 1, "", "", 0},
 };
 // clang-format on
 
 TEST(Keyboard, EveryKeyOnEveryScreen) {
     for (const KeyRow& row : kKeyRows) {
+        SCOPED_TRACE(&row - kKeyRows);
         enter_state(row.screen, row.choice, row.flags);
         std::srand(1);
-        if (row.key < 0) {
-            special_key_handler(-row.key, 0, 0);
-        } else {
-            key_handler(static_cast<unsigned char>(row.key), 0, 0);
-        }
-        const int line = static_cast<int>(&row - kKeyRows);
-        EXPECT_EQ(screen.screen_code, row.screen_after) << "row " << line;
-        EXPECT_EQ(screen.menu_choice, row.choice_after) << "row " << line;
-        EXPECT_EQ(state_flags(), row.flags_after) << "row " << line;
-        EXPECT_EQ(messages_sent(), row.sent) << "row " << line;
-        EXPECT_EQ(platform.exits, row.ends ? std::vector<int>{0} : std::vector<int>{})
-            << "row " << line;
+        row.key < 0 ? special_key_handler(-row.key, 0, 0)
+                    : key_handler(static_cast<unsigned char>(row.key), 0, 0);
+        EXPECT_EQ(screen.screen_code, row.screen_after);
+        EXPECT_EQ(screen.menu_choice, row.choice_after);
+        EXPECT_EQ(state_flags(), row.flags_after);
+        EXPECT_EQ(messages_sent(), row.sent);
+        EXPECT_EQ(platform.exits, std::vector<int>(row.ends, 0));
     }
-}
-
-TEST(Keyboard, ARandomFirstPlayerCanBeThePlayer) {
     enter_state(B, 0, "w");
-    std::srand(2);  // its first draw gives player 1
+    std::srand(2);  // its first draw gives the person the first move
     key_handler('r', 0, 0);
     EXPECT_EQ(state_flags(), "");
 }
@@ -160,31 +127,30 @@ TEST(Keyboard, TheAddressTakesDigitsAndDotsUpToFifteen) {
 }
 
 // The relay key continues a move for the player to move, on the side that
-// moves for that player, and tells the opponent.
+// moves for that player, and tells the opponent: the last seed fell in
+// (1, 6), and (0, 6) holds seeds.
 TEST(Keyboard, TheRelayKeyMovesForThePlayerOfThisSide) {
-    struct Row {
-        const char* flags;
-        bool relays;
-        const char* sent;
-    };
-    const Row rows[] = {{"v", true, ""},    {"v2", true, ""},   {"2", false, ""},
-                        {"vn", true, "60"}, {"vn2", false, ""}, {"vc2", true, "60"},
-                        {"vc", false, ""},  {"pvn", false, "u"}};
-    for (const Row& row : rows) {
-        enter_state(B, 0, row.flags);
-        match.new_turn = false;  // the last seed fell in (1, 6); (0, 6) holds seeds
+    const std::pair<const char*, const char*> relays[] = {
+        {"v", ""}, {"v2", ""}, {"vn", "60"}, {"vc2", "60"}};
+    const char* const refused[] = {"2", "vn2", "vc", "pvn", "vno"};
+    for (const char* flags : refused) {
+        enter_state(B, 0, flags);
+        match.new_turn = false;
         match.source_row = 1;
         match.source_column = 6;
         key_handler('A', 0, 0);
-        EXPECT_EQ(match.sowing_active, row.relays) << row.flags;
-        EXPECT_EQ(match.source_row, row.relays ? 0 : 1) << row.flags;
-        EXPECT_EQ(messages_sent(), row.sent) << row.flags;
+        EXPECT_FALSE(match.sowing_active) << flags;
     }
-    enter_state(B, 0, "vn");
-    match.new_turn = false;
-    net_link.peer_paused = true;
-    key_handler('a', 0, 0);
-    EXPECT_FALSE(match.sowing_active) << "the opponent's pause holds the relay key";
+    for (const auto& [flags, sent] : relays) {
+        enter_state(B, 0, flags);
+        match.new_turn = false;
+        match.source_row = 1;
+        match.source_column = 6;
+        key_handler('a', 0, 0);
+        EXPECT_TRUE(match.sowing_active) << flags;
+        EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 6}));
+        EXPECT_EQ(messages_sent(), sent) << flags;
+    }
 }
 
 }  // namespace
