@@ -1,8 +1,9 @@
 """Drives the real game under private X servers, one a copy, so that two
-copies never share the pointer the sowing engine moves. Keys and clicks go
-through xdotool; pixels come back as (y, x, RGB) arrays in the window's own
-coordinates; texts and counts are read exactly with the glyphs of the bitmap
-font the game draws with, taken from the GLUT library itself."""
+copies never share the pointer the sowing engine moves: the end-to-end tests,
+the network soak and the README's screenshots all play the game through this.
+Keys and clicks go through xdotool; pixels come back as (y, x, RGB) arrays in
+the window's own coordinates; texts and counts are read exactly with the glyphs
+of the bitmap font the game draws with, taken from the GLUT library itself."""
 
 import atexit
 import contextlib
@@ -168,6 +169,12 @@ class Game:
         self.window = wait_for(lambda: self._running("its window") and [
             w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30)[0]
         self.wait(lambda pixels: pixels.any(), "the first frame", 20)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.stop()
 
     def alive(self):
         return self.process.poll() is None
@@ -457,45 +464,3 @@ def save(pixels, name):
     if folder := os.environ.get("SOWROW_ARTEFACTS"):
         os.makedirs(folder, exist_ok=True)
         Image.fromarray(np.ascontiguousarray(pixels)).save(os.path.join(folder, name + ".png"))
-
-
-def load_picture(source_dir, name):
-    """A picture of Images/ as a float RGB array, top row first."""
-    path = os.path.join(source_dir, "Images", name + ".bmp")
-    return np.asarray(Image.open(path).convert("RGB"), dtype=np.float64)
-
-
-def stretched(picture, width, height):
-    image = Image.fromarray(np.clip(picture, 0, 255).astype(np.uint8))
-    return np.asarray(image.resize((width, height), Image.BILINEAR), dtype=np.float64)
-
-
-def region(pixels, x0, y0, x1, y1):
-    """Pixels of the rectangle from (x0, y0) up to but not including (x1, y1)."""
-    return pixels[y0:y1, x0:x1].astype(np.float64)
-
-
-def match_fraction(actual, expected, tolerance=8, where=None):
-    """Share of pixels whose every channel is within `tolerance` of the expected."""
-    close = (np.abs(actual - expected) <= tolerance).all(axis=-1)
-    close = close if where is None else close[where]
-    return float(close.mean()) if close.size else 0.0
-
-
-def colour_count(pixels, x0, y0, x1, y1, low, high):
-    """How many pixels of a rectangle have every channel within [low, high]."""
-    return int(in_colour(pixels[y0:y1, x0:x1], (low, high)).sum())
-
-
-def find_sprites(pixels, sprite, mask, x0, y0, x1, y1, tolerance=6):
-    """Top-left corners where every pixel the mask keeps shows the sprite's."""
-    opaque = mask.sum(axis=-1) == 0
-    area = pixels[y0:y1, x0:x1].astype(np.int16)
-    rows, cols = area.shape[0] - opaque.shape[0] + 1, area.shape[1] - opaque.shape[1] + 1
-    hits = np.full((max(rows, 0), max(cols, 0)), True)
-    for y, x in zip(*np.nonzero(opaque)):
-        if not hits.any():
-            break
-        want = sprite[y, x].astype(np.int16)
-        hits &= (np.abs(area[y:y + rows, x:x + cols] - want) <= tolerance).all(axis=-1)
-    return [(int(c) + x0, int(r) + y0) for r, c in zip(*np.nonzero(hits))]
