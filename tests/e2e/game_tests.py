@@ -1,0 +1,280 @@
+"""End-to-end tests: the real binary, driven through its window as a person
+would. Usage: game_tests.py <test> <sowrow binary> <source folder>, where the
+test is the name of one of the functions below."""
+
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import numpy as np
+from PIL import Image
+from Xlib import X, display as xdisplay
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from game_window import (  # noqa: E402
+    ADDRESS, ADDRESS_PROMPT, BLUE, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT,
+    WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, box_text, check, default_display,
+    host_from_menus, in_colour, in_private_network, join_from_menus, listening, outline,
+    play_turn, private_display, read_board, run_xdotool, save, shown, text_shown, titled,
+    turn_line, wait_for)
+
+TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
+SIZE = (WINDOW_WIDTH, WINDOW_HEIGHT)
+PICTURE = "Images/Menu.bmp"
+QUESTION = (290, 210, "Who Plays First (computer: c / player: p / randomly choose: r)?")
+CAPTION = "Disconnected!"
+PAUSE_PROMPT = (380, 195, "Press esc again to quit to Main Menu")
+OPPONENT_PAUSED = (355, 210, "Opponent has paused the game")
+
+
+def startup():
+    """Missing audio ends the game before a window opens; a missing or malformed
+    picture is told and the game goes on. The window's title, place and size,
+    held against a resize, and the ways out: closing as a window manager does, y and
+    the exit box's Yes."""
+    watcher = xdisplay.Display(default_display())
+    watcher.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+
+    def notices():  # what the X server told of its windows since the last call
+        watcher.sync()
+        return [watcher.next_event() for _ in range(watcher.pending_events())]
+
+    # (a data file, its content or None for none, exit status, standard output)
+    for changed, content, status, output in (
+            ("Sounds/Blip_Select1.wav", None, 255, ""), ("music/snowfall_final.ogg", None, 255, ""),
+            (PICTURE, None, 0, "Image could not be opened\n"),
+            (PICTURE, b"MB and no bitmap", 0, "Not a proper BMP file\n")):
+        with tempfile.TemporaryDirectory() as folder:
+            for data in ("Images", "Sounds", "music"):  # links to the real files
+                shutil.copytree(os.path.join(SOURCE, data), os.path.join(folder, data),
+                                copy_function=os.symlink)
+            os.remove(os.path.join(folder, changed))
+            if content:
+                with open(os.path.join(folder, changed), "wb") as spoiled:
+                    spoiled.write(content)
+            notices()
+            if status:
+                ended = subprocess.run([BINARY], cwd=folder, capture_output=True, text=True,
+                                       timeout=30, env=dict(os.environ, **GAME_ENV))
+                code, out = ended.returncode, ended.stdout
+                check(X.CreateNotify not in [n.type for n in notices()],
+                      "without %s a window opened" % changed)
+            else:
+                with Game(BINARY, folder) as game:
+                    code, out = game.exit_status(game.close), game.stop()[0]
+        check((code, out) == (status, output), "%s %s: status %d, output %r" %
+              ("spoiled" if content else "no", changed, code, out))
+    with Game(BINARY, SOURCE) as game:
+        place = game.window.get_geometry()
+        check((place.x, place.y, place.width, place.height) == WINDOW_PLACE + SIZE,
+              "the window is %s" % place)
+        notices()
+        run_xdotool("windowsize", game.window.id, 800, 300, display=game.display)
+        sizes = []
+
+        def snapped_back():
+            sizes.extend((n.width, n.height) for n in notices() if n.type == X.ConfigureNotify)
+            return sizes[-1:] == [SIZE] and (800, 300) in sizes
+
+        wait_for(snapped_back, "the window to take its size again")
+        code = game.exit_status(lambda: game.key("y", settle=0))
+        check(code == 0, "y ended the game with status %d" % code)
+    with Game(BINARY, SOURCE) as game:  # down to the exit button, its box, left to Yes
+        code = game.exit_status(lambda: game.key("Down", "Down", "Down", "Return", "Left",
+                                                 "Return", settle=0))
+        check(code == 0, "the exit box's Yes ended the game with status %d" % code)
+
+
+def error_box():
+    """On an X server with only its built-in fonts, a connect where nobody
+    listens shows the error box; dismissing it brings back the address prompt."""
+    in_private_network()  # where nobody listens on the game's port
+    with private_display(builtin_fonts=True) as display, Game(BINARY, SOURCE, display) as game:
+        join_from_menus(game)
+        game.dismiss(game.wait_box("Error in connection!"))
+        shown(game, ADDRESS_PROMPT, ADDRESS)
+
+
+def play():
+    """Against the computer, a move with relays continued by a click and by the
+    a key and a capture, each checked against the rules."""
+    with Game(BINARY, SOURCE) as game:
+        game.key("Down", "Return", settle=0)  # the second button: versus the computer
+        game.wait(lambda p: text_shown(p, *QUESTION, BLUE) and turn_line(p) is None,
+                  "the who-plays-first question")
+        game.key("p", settle=0)
+        game.wait(lambda p: turn_line(p) == "Player1's turn", "the player's turn")
+        # The opening move relays six times and captures six seeds.
+        board, relays = play_turn(game, 1, relay_by_key=lambda relay: relay % 2 == 1)
+        captured = board[STORE_OF_ROW[1]]
+        check(relays >= 2 and captured, "%d relays and %d seeds captured" % (relays, captured))
+        game.wait(lambda p: turn_line(p) == "Computer's turn", "the computer's turn")
+
+
+def pause_and_resume(host, joiner):
+    """Paused while a move is sown, both copies say so; then it goes on."""
+    for game in (host, joiner):
+        game.wait(lambda p: outline(p) is not None, "the move to start")
+    host.key("Escape", settle=0)
+    shown(host, PAUSE_PROMPT)
+    shown(joiner, OPPONENT_PAUSED)
+    host.key("x", settle=0)
+    for game, line in ((host, PAUSE_PROMPT), (joiner, OPPONENT_PAUSED)):
+        game.wait(lambda p: not text_shown(p, *line, BLUE), "the game to go on")
+
+
+def told_opponent_left(game):
+    """The text of the box that tells the opponent left, then dismissed."""
+    box = game.wait_box(CAPTION)
+    text = box_text(box)
+    game.dismiss(box)
+    return text
+
+
+def network():
+    """Two copies, each on an X server of its own, in a network namespace of
+    the test's own: connecting from the menus, a move each seen alike on both
+    boards, pause and resume, the host leaving and hosting again, and a killed
+    opponent and a closed window, only the latter told like a quit."""
+    in_private_network()
+    with private_display() as host_display, private_display() as joiner_display, \
+            Game(BINARY, SOURCE, host_display, "host") as host, \
+            Game(BINARY, SOURCE, joiner_display, "joiner") as joiner:
+        host_from_menus(host)
+        join_from_menus(joiner)
+        both_to_move(host, joiner, "Player1's turn", OPENING)
+        board, _ = play_turn(host, 1, lambda relay: relay % 2 == 0,
+                             after_pick=lambda: pause_and_resume(host, joiner))
+        both_to_move(host, joiner, "Player2's turn", board)
+        board, _ = play_turn(joiner, 0, lambda relay: relay % 2 == 1)
+        both_to_move(host, joiner, "Player1's turn", board)
+        host.key("Escape", settle=0)
+        shown(joiner, OPPONENT_PAUSED)
+        host.key("Escape", settle=0)
+        quit_text = told_opponent_left(joiner)
+        shown(joiner, ADDRESS_PROMPT, ADDRESS)  # the address is kept
+        host.key("Return", settle=0)  # hosting again on the same port
+        listening(host)
+        joiner.key("Return", settle=0)
+        both_to_move(host, joiner, "Player1's turn", OPENING)
+        check(not titled(host.link, CAPTION), "the leaver was told that its opponent left")
+        joiner.stop()
+        check(not np.array_equal(told_opponent_left(host), quit_text),
+              "a lost connection reads like a quit")
+        listening(host)  # again, by itself
+        with Game(BINARY, SOURCE, joiner_display, "joiner") as joiner:
+            join_from_menus(joiner)
+            both_to_move(host, joiner, "Player1's turn", OPENING)
+            code = joiner.exit_status(joiner.close)
+            check(code == 0, "the closed copy ended with status %d" % code)
+        check(np.array_equal(told_opponent_left(host), quit_text),
+              "a closed window does not read like a quit")
+
+
+def run(*command, **options):
+    done = subprocess.run(command, capture_output=True, text=True, **options)
+    check(done.returncode == 0, "%s failed: %s" % (command[0], (done.stdout + done.stderr)[-500:]))
+    return done.stdout
+
+
+def install():
+    """The Debian package holds the game's files and declares what it needs;
+    its launcher, through a link, starts the game from another folder."""
+    build = os.path.dirname(BINARY)
+    with tempfile.TemporaryDirectory() as work:
+        run("cpack", "-G", "DEB", "-B", work, "--config", os.path.join(build, "CPackConfig.cmake"),
+            cwd=build)
+        debs = glob.glob(os.path.join(work, "sowrow_*_amd64.deb"))
+        check(len(debs) == 1, "cpack made %s" % debs)
+        listed = {line.split()[-1].lstrip("./")
+                  for line in run("dpkg-deb", "-c", debs[0]).splitlines()}
+        expected = {"usr/share/sowrow/" + os.path.relpath(path, SOURCE)
+                    for folder in ("Images", "Sounds", "music")
+                    for path in glob.glob(os.path.join(SOURCE, folder, "*"))}
+        expected |= {"usr/share/" + os.path.relpath(path, os.path.join(SOURCE, "data"))
+                     for path in glob.glob(os.path.join(SOURCE, "data/icons/hicolor/*/apps/*"))}
+        expected |= {"usr/bin/sowrow", "usr/libexec/sowrow/sowrow",
+                     "usr/share/man/man6/sowrow.6.gz", "usr/share/applications/sowrow.desktop",
+                     "usr/share/doc/sowrow/copyright",
+                     "usr/share/metainfo/io.github.sowrow.Sowrow.metainfo.xml",
+                     "usr/share/doc/sowrow/changelog.gz"}
+        check(expected <= listed, "the package lacks %s" % sorted(expected - listed))
+        fields = dict(line.split(": ", 1) for line in
+                      run("dpkg-deb", "-f", debs[0], "Package", "Section", "Depends").splitlines())
+        check(fields["Package"] == "sowrow" and fields["Section"] == "games" and
+              all(library in fields["Depends"] for library in
+                  ("libc6", "libstdc++6", "libglut", "libsfml-audio", "libsdl2")),
+              "the package declares %s" % fields)
+        run("dpkg-deb", "-x", debs[0], os.path.join(work, "root"))
+        os.symlink(os.path.join(work, "root", "usr", "bin", "sowrow"), os.path.join(work, "sowrow"))
+        with Game(os.path.join(work, "sowrow"), work) as game:
+            check(game.exit_status(game.close) == 0, "the installed game did not close cleanly")
+
+
+def picture(name, size=None):
+    """A picture of Images/, stretched to a size when given, as a float RGB array."""
+    image = Image.open(os.path.join(SOURCE, "Images", name + ".bmp")).convert("RGB")
+    return np.asarray(image.resize(size, Image.BILINEAR) if size else image, dtype=float)
+
+
+def fit(area, expected, tolerance):
+    """The share of the pixels whose every channel is within tolerance."""
+    return (np.abs(area - expected) <= tolerance).all(axis=-1).mean()
+
+
+def seeds_inside_frame(pixels, tolerance=6):
+    """Top-left corners where every pixel the seed's mask keeps shows the seed."""
+    seed, area = picture("seed1"), pixels[10:390, 200:800].astype(float)
+    rows, cols = area.shape[0] - seed.shape[0] + 1, area.shape[1] - seed.shape[1] + 1
+    hits = np.full((rows, cols), True)
+    for y, x in zip(*np.nonzero(picture("seed1_mask").sum(axis=-1) == 0)):
+        hits &= (np.abs(area[y:y + rows, x:x + cols] - seed[y, x]) <= tolerance).all(axis=-1)
+    return list(zip(*np.nonzero(hits)))
+
+
+def screens():
+    """The window draws what the frame lists say: shades, sprites through their
+    masks (the hover picture, the floating seeds), the black frame over the
+    seeds, text colours and the one-pixel outline; and the hover picture, which
+    a timer changes, is drawn again."""
+    under = picture("vsplayer", (318, 48))[4:44, 4:314]  # the first button, bright
+    hovers = [np.clip(under * picture("Select_Mask%d" % n) / 255 + picture("Select_%d" % n), 0, 255)
+              for n in (1, 2)]
+    with Game(BINARY, SOURCE) as game:
+        pixels = game.grab()
+        save(pixels, "main_menu")
+        dimmed = fit(pixels[210:250, 360:670], picture("vscomputer") * 0.9, 6)
+        check(dimmed > 0.85, "the second button is not dimmed to 90 %% (%.2f)" % dimmed)
+        first_seeds, phases = seeds_inside_frame(pixels), set()
+        for _ in range(10):
+            pixels = game.grab()
+            shades = [fit(pixels[155:195, 360:670], hover, 12) for hover in hovers]
+            phases.add(0 if shades[0] > 0.9 and shades[1] < 0.8 else
+                       1 if shades[1] > 0.9 and shades[0] < 0.8 else None)
+            check(np.count_nonzero(pixels) == np.count_nonzero(pixels[10:390, 200:800]),
+                  "something drawn over the black frame")
+            time.sleep(0.16)
+        check(phases == {0, 1}, "the hover picture did not blink: %s" % phases)
+        last_seeds = seeds_inside_frame(pixels)
+        check(len(first_seeds) >= 3 and first_seeds != last_seeds,
+              "floating seeds not found or not moving: %s, %s" % (first_seeds, last_seeds))
+        game.key("Return", "Return")  # two players on one computer
+        game.click(500, 265)  # the middle pit of the lower row, 10
+        pixels = game.wait(lambda p: outline(p) == 10 and turn_line(p) == "Player1's turn" and
+                           read_board(p) and [p], "the outline, the green turn, black counts")[0]
+        save(pixels, "pit_outline")
+        x0, y0, x1, y1 = 460, 215, 540, 315  # the outline's corners
+        beside = [pixels[y0 - 1, x0 + 5:x1 - 5], pixels[y0 + 1, x0 + 5:x1 - 5],
+                  pixels[y1 + 1, x0 + 5:x1 - 5], pixels[y0 + 5:y1 - 5, x0 - 1],
+                  pixels[y0 + 5:y1 - 5, x1 - 1]]
+        check(all(in_colour(line, WHITE).mean() < 0.1 for line in beside),
+              "the outline is wider than a pixel")
+
+
+if __name__ == "__main__":
+    globals()[TEST]()
+    print(TEST, "ok")
