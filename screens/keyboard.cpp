@@ -35,12 +35,12 @@ bool typing_address() {
 }  // namespace
 
 void continue_move() {
-    bool network = net_link.network_game;
-    bool may = false;
-    if (match.current_player == 1)
-        may = !(network && net_link.joining);
-    if (match.current_player == 2)
-        may = match.versus_human && !(network && net_link.hosting);
+    // In a network game the host moves only for player 1, the joiner only
+    // for player 2.
+    const bool network = net_link.network_game;
+    const bool may = match.current_player == 1
+                         ? !(network && net_link.joining)
+                         : match.versus_human && !(network && net_link.hosting);
     if (!may)
         return;
     PitPosition pit = next_pit(match.source_row, match.source_column);

@@ -52,7 +52,7 @@ bool board_takes_clicks() {
 void pick(int r, int c) {
     bool network = net_link.network_game;
     if (match.new_turn) {
-        bool seeds = board.pits[r * 7 + c].count > 0;
+        bool seeds = pit_at(r, c).count > 0;
         bool one = match.current_player == 1 && r == 1 && seeds && !(network && net_link.joining);
         bool two = match.versus_human && match.current_player == 2 && r == 0 && seeds &&
                    !(network && net_link.hosting);
@@ -121,8 +121,8 @@ void mouse_handler(int button, int state, int x, int y) {
         else if (in_band(x, y, 2))
             screen.screen_code = kPlayerMenu;
     } else if (board_takes_clicks()) {
-        for (int r = 0; r < 2; ++r)
-            for (int c = 0; c < 7; ++c)
+        for (int r = 0; r < kRowCount; ++r)
+            for (int c = 0; c < kColumnCount; ++c)
                 if (in_pit(x, y, r, c))
                     pick(r, c);
     }

@@ -134,6 +134,8 @@ TEST(Composition, MainMenuOverlaysPagesAndScreenCodes) {
 
 TEST(Composition, BoardCountsOutlineSeedsAndPanels) {
     enter(kBoardScreen, 0, "");
+    pit_at(0, 0).count = 3;  // a seed moved from (0, 0) to (1, 0)
+    pit_at(1, 0) = Pit{5, {200, 201, 202, 203, 204}, {260, 261, 262, 263, 264}};
     match.player2_store = 14;  // a second column
     match.player1_store = 1;
     match.computer_wins = 12;
@@ -143,7 +145,7 @@ TEST(Composition, BoardCountsOutlineSeedsAndPanels) {
     const Lines ops = frame();
     ASSERT_EQ(ops.size(), 1u + 16 + 1 + 56 + 15 + 1 + 8);  // and the turn line
     EXPECT_EQ(Lines(ops.begin(), ops.begin() + 4), (Lines{"board 25,50 975,350", "black 94,341 14",
-                                                          "black 195,80 4", "black 195,335 4"}));
+                                                          "black 195,80 3", "black 195,335 5"}));
     EXPECT_EQ(Lines(ops.begin() + 15, ops.begin() + 19),
               (Lines{"black 795,335 4", "black 895,341 1", "white outline 760,215 840,315",
                      seed_at(pit_at(0, 0).seed_x[0], pit_at(0, 0).seed_y[0])}));

@@ -98,3 +98,35 @@ TEST(Games, WholeGamesFollowTheRulesAndEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// The computer's greedy choice is the model's: the full pit whose move
+// captures most, the lowest column on ties. With eight seeds or fewer on the
+// board no relay chain goes on for ever.
+TEST(Games, TheComputersChoiceIsTheModels) {
+    reset_game_state();
+    std::srand(7);
+    for (int position = 0; position < 2000; ++position) {
+        RowCounts rows[2] = {};
+        for (int seed = 0; seed < 8; ++seed) {
+            ++rows[std::rand() % 2][std::rand() % kColumnCount];
+        }
+        set_board(rows[0], rows[1], 0);
+        int best = -1, best_capture = -1;
+        for (int column = 0; column < kColumnCount; ++column) {
+            Counts counts = counts_now();
+            play_out(counts, column, 2);
+            const int capture = counts[kPitCount + 1] - match.player2_store;
+            if (pit_at(0, column).count > 0 && capture > best_capture) {
+                best = column;
+                best_capture = capture;
+            }
+        }
+        if (best >= 0) {
+            ASSERT_EQ(best_capture_pit(), best) << position;
+        }
+    }
+}
+
+}  // namespace

@@ -114,7 +114,10 @@ TEST(Messages, BytesOnTheWireAndALostConnection) {
         enter_state(kBoardScreen, 0, flags);
         match.player1_wins = 3;
         match.player2_store = 9;
+        net_link.play_again_may_be_pause = true;
         net_link.connection_lost = true;
+        message_timer(0);
+        receive("u");  // from the next opponent: a stray
         message_timer(0);
         EXPECT_FALSE(net_link.connection_lost || net_link.quiet_disconnect);
         EXPECT_EQ(state_flags(), flags[0] == 'p' ? "vh" : "vj");
