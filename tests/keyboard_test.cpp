@@ -58,6 +58,13 @@ const KeyRow kKeyRows[] = {
     {B, 0, "w", 'r', B, 0, "2", "", 0},    {B, 0, "wp", 'c', B, 0, "w", "", 0},
     {B, 0, "wp", 'p', B, 0, "w", "", 0},   {B, 0, "wp", 'R', B, 0, "w", "", 0},
     {B, 0, "wv", 'c', B, 0, "wv", "", 0},
+    // The relay key, for the player to move, on the side that moves for that
+    // player, unpaused on both sides; in a network game the move is sent.
+    {B, 0, "vt", 'a', B, 0, "vtm", "", 0},     {B, 0, "v2t", 'a', B, 0, "v2tm", "", 0},
+    {B, 0, "2t", 'a', B, 0, "2t", "", 0},      {B, 0, "vnt", 'A', B, 0, "vntm", "01", 0},
+    {B, 0, "v2nt", 'a', B, 0, "v2nt", "", 0},  {B, 0, "v2ct", 'a', B, 0, "v2ctm", "01", 0},
+    {B, 0, "vct", 'a', B, 0, "vct", "", 0},    {B, 0, "pvnt", 'a', B, 0, "vnt", "u", 0},
+    {B, 0, "vnot", 'a', B, 0, "vnot", "", 0},
     // The help pages, which do not wrap; play again from wherever a game ended.
     {I, 0, "", 'm', M, 0, "", "", 0},        {C, 0, "", 'M', M, 0, "", "", 0},
     {PM, 0, "", 'm', PM, 0, "", "", 0},      {B, 0, "p", 'm', B, 0, "", "", 0},
@@ -123,33 +130,6 @@ TEST(Keyboard, TheAddressTakesDigitsAndDotsUpToFifteen) {
             key_handler(key, 0, 0);
             EXPECT_STREQ(net_link.peer_address, "10.0.0.5") << flags;
         }
-    }
-}
-
-// The relay key continues a move for the player to move, on the side that
-// moves for that player, and tells the opponent: the last seed fell in
-// (1, 6), and (0, 6) holds seeds.
-TEST(Keyboard, TheRelayKeyMovesForThePlayerOfThisSide) {
-    const std::pair<const char*, const char*> relays[] = {
-        {"v", ""}, {"v2", ""}, {"vn", "60"}, {"vc2", "60"}};
-    const char* const refused[] = {"2", "vn2", "vc", "pvn", "vno"};
-    for (const char* flags : refused) {
-        enter_state(B, 0, flags);
-        match.new_turn = false;
-        match.source_row = 1;
-        match.source_column = 6;
-        key_handler('A', 0, 0);
-        EXPECT_FALSE(match.sowing_active) << flags;
-    }
-    for (const auto& [flags, sent] : relays) {
-        enter_state(B, 0, flags);
-        match.new_turn = false;
-        match.source_row = 1;
-        match.source_column = 6;
-        key_handler('a', 0, 0);
-        EXPECT_TRUE(match.sowing_active) << flags;
-        EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 6}));
-        EXPECT_EQ(messages_sent(), sent) << flags;
     }
 }
 
