@@ -30,13 +30,17 @@ void reset_platform_record() {
     main_loop_wakes = 0;
 }
 
+std::vector<ErrorBox> error_boxes() {
+    std::lock_guard<std::mutex> lock(record_mutex);
+    return platform.error_boxes;
+}
+
 GameState save_game_state() {
     GameState state{board, match, screen, {}, blink_phase, {}};
     std::copy(std::begin(floating_seeds), std::end(floating_seeds), state.floating_seeds);
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
 #define SOWROW_SAVE_FIELD(name) copy_field(state.link.name, net_link.name);
     SOWROW_LINK_FIELDS(SOWROW_SAVE_FIELD)
-#undef SOWROW_SAVE_FIELD
     return state;
 }
 
@@ -49,12 +53,6 @@ void load_game_state(const GameState& state) {
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
 #define SOWROW_LOAD_FIELD(name) copy_field(net_link.name, state.link.name);
     SOWROW_LINK_FIELDS(SOWROW_LOAD_FIELD)
-#undef SOWROW_LOAD_FIELD
-}
-
-std::vector<ErrorBox> error_boxes() {
-    std::lock_guard<std::mutex> lock(record_mutex);
-    return platform.error_boxes;
 }
 
 void reset_game_state() {

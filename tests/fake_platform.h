@@ -1,4 +1,5 @@
-// Recording fakes of the desktop services, for tests without a window.
+// Recording fakes of the desktop services, for tests without a window, and
+// the whole state of a copy of the game, for tests that run two in turn.
 #pragma once
 
 #include <atomic>
@@ -18,29 +19,28 @@ struct ArmedTimer {
 };
 
 struct ErrorBox {
-    std::string text;
-    std::string caption;
+    std::string text, caption;
+    bool operator==(const ErrorBox& other) const {
+        return text == other.text && caption == other.caption;
+    }
 };
 
 struct PlatformRecord {
     std::vector<ArmedTimer> timers;
     std::vector<Point> warps;
     int seed_sounds = 0;
-    std::vector<ErrorBox> error_boxes;
-    std::vector<int> sleeps;
-    std::vector<int> exits;
+    std::vector<ErrorBox> error_boxes;  // taken with error_boxes(): they come from a thread
+    std::vector<int> sleeps, exits;
     // Runs in the middle of every new game, where the connection thread
     // could append to the inbox.
     std::function<void()> during_new_game;
 };
 
 extern PlatformRecord platform;
+extern std::atomic<int> main_loop_wakes;  // from the connection thread
 
-// Calls of wake_main_loop, which come from the connection thread.
-extern std::atomic<int> main_loop_wakes;
-
-// Forgets every recorded call.
 void reset_platform_record();
+std::vector<ErrorBox> error_boxes();
 
 // Every field of the network record but its lock, listed once for saving
 // and loading a copy of the game.
@@ -64,29 +64,20 @@ struct Unshared<std::atomic<T>> {
     using type = T;
 };
 
-struct LinkFields {
-#define SOWROW_DECLARE_FIELD(name) Unshared<decltype(NetLink::name)>::type name;
-    SOWROW_LINK_FIELDS(SOWROW_DECLARE_FIELD)
-#undef SOWROW_DECLARE_FIELD
-};
-
-// Every process-wide record of one copy of the game, so that a test can run
-// two copies in one process, each in turn.
 struct GameState {
     Board board;
     Match match;
     Screen screen;
     FloatingSeed floating_seeds[kFloatingSeedCount];
     int blink_phase;
-    LinkFields link;
+    struct {
+#define SOWROW_DECLARE_FIELD(name) Unshared<decltype(NetLink::name)>::type name;
+        SOWROW_LINK_FIELDS(SOWROW_DECLARE_FIELD)
+#undef SOWROW_DECLARE_FIELD
+    } link;
 };
 
 GameState save_game_state();
 void load_game_state(const GameState& state);
-
-// A copy of the error boxes shown so far, taken while the connection thread
-// may be showing another.
-std::vector<ErrorBox> error_boxes();
-
-// Puts every record of the game back to its state at program start.
+// Every record of the game back to its state at program start.
 void reset_game_state();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "rules/sowing.h"
 #include "screens/input.h"
@@ -15,17 +16,8 @@ constexpr int kEnter = 13, kEsc = 27, kLeft = -100, kUp = -101, kRight = -102, k
 // A key on a screen in a state (the letters of tests/states.h), then
 // the screen, the highlight, the state, what was sent, whether the program
 // ended. A negative key is an arrow key.
-struct KeyRow {
-    double screen;
-    int choice;
-    const char* flags;
-    int key;
-    double screen_after;
-    int choice_after;
-    const char* flags_after;
-    const char* sent;
-    bool ends;
-};
+using KeyRow =
+    std::tuple<double, int, const char*, int, double, int, const char*, const char*, bool>;
 
 // clang-format off
 const KeyRow kKeyRows[] = {
@@ -92,17 +84,19 @@ const KeyRow kKeyRows[] = {
 // clang-format on
 
 TEST(Keyboard, EveryKeyOnEveryScreen) {
-    for (const KeyRow& row : kKeyRows) {
-        SCOPED_TRACE(&row - kKeyRows);
-        enter_state(row.screen, row.choice, row.flags);
+    int row = 0;
+    for (const auto& [code, choice, flags, key, code_after, choice_after, flags_after, sent, ends] :
+         kKeyRows) {
+        SCOPED_TRACE(row++);
+        enter_state(code, choice, flags);
         std::srand(1);
-        row.key < 0 ? special_key_handler(-row.key, 0, 0)
-                    : key_handler(static_cast<unsigned char>(row.key), 0, 0);
-        EXPECT_EQ(screen.screen_code, row.screen_after);
-        EXPECT_EQ(screen.menu_choice, row.choice_after);
-        EXPECT_EQ(state_flags(), row.flags_after);
-        EXPECT_EQ(messages_sent(), row.sent);
-        EXPECT_EQ(platform.exits, std::vector<int>(row.ends, 0));
+        key < 0 ? special_key_handler(-key, 0, 0)
+                : key_handler(static_cast<unsigned char>(key), 0, 0);
+        EXPECT_EQ(screen.screen_code, code_after);
+        EXPECT_EQ(screen.menu_choice, choice_after);
+        EXPECT_EQ(state_flags(), flags_after);
+        EXPECT_EQ(messages_sent(), sent);
+        EXPECT_EQ(platform.exits, std::vector<int>(ends, 0));
     }
     enter_state(B, 0, "w");
     std::srand(2);  // its first draw gives the person the first move

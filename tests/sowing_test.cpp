@@ -139,8 +139,10 @@ TEST(Sowing, TheComputerPicksThenSowsAndRelaysOnItsOwnTimer) {
 
     set_board({}, {0, 0, 0, 0, 0, 2, 3}, 0);
     // The last seed fell in (1, 5); the relay from (1, 6) waits.
-    match = Match{2,     0,     false, 1, 5,       1, 5, 0, 0, false, 1,
-                  false, false, 0,     0, kInPlay, 0, 0, 0, 4, true};
+    // clang-format off
+    match = Match{2, 0, false, 1, 5, 1, 5, 0, 0, false, 1,
+                  false, false, 0, 0, kInPlay, 0, 0, 0, 4, true};
+    // clang-format on
     for (int tick = 0; tick < 5; ++tick) {
         computer_timer(0);
     }
