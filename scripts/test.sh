@@ -10,7 +10,7 @@ jobs=$(nproc)
 fuzz_seconds=${SOWROW_FUZZ_SECONDS:-60}
 
 # Tests need no sound card and no GPU, and Mesa's software renderer should
-# not take every core for the continuous redraw. The end-to-end tests start
+# not take every core while it draws. The end-to-end tests start
 # X servers of their own, on free displays from $SOWROW_TEST_DISPLAY on.
 export ALSOFT_DRIVERS=null
 export LP_NUM_THREADS=1

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <tuple>
 #include <vector>
 
 #include "render/bitmap.h"
@@ -14,19 +15,17 @@ std::optional<BitmapImage> read(std::int32_t width, std::int32_t height, std::ui
                                 std::size_t pixel_bytes, int bits = 24, int compression = 0,
                                 std::size_t cut_to = ~std::size_t{0}, char second = 'M') {
     std::vector<unsigned char> bytes(kBitmapHeaderSize + pixel_bytes, 0);
-    const std::uint32_t fields[][2] = {{10, 1078},
-                                       {18, std::uint32_t(width)},
-                                       {22, std::uint32_t(height)},
-                                       {28, std::uint32_t(bits)},
-                                       {30, std::uint32_t(compression)},
-                                       {34, image_size}};
+    // clang-format off
+    const std::uint32_t fields[][2] = {{10, 1078}, {18, std::uint32_t(width)},
+        {22, std::uint32_t(height)}, {28, std::uint32_t(bits)}, {30, std::uint32_t(compression)},
+        {34, image_size}};
+    // clang-format on
     for (const auto& [at, value] : fields) {
         for (int i = 0; i < 4; ++i) {
             bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
         }
     }
-    bytes[0] = 'B';
-    bytes[1] = second;
+    bytes[0] = 'B', bytes[1] = second;
     for (std::size_t i = 0; i < pixel_bytes; ++i) {
         bytes[kBitmapHeaderSize + i] = static_cast<unsigned char>(i + 1);
     }
@@ -35,26 +34,22 @@ std::optional<BitmapImage> read(std::int32_t width, std::int32_t height, std::ui
 }
 
 TEST(Bitmap, ReadsWholePaddedRowsRightBehindTheHeaderAndRefusesOthers) {
-    struct Row {
-        int width, height;
-        std::uint32_t image_size;
-        std::size_t in_file, read;
-    };
-    const Row rows[] = {
+    // Width, height, image size field, pixel bytes in the file, pixel bytes read.
+    const std::tuple<int, int, std::uint32_t, std::size_t, std::size_t> rows[] = {
         {4, 2, 0, 24, 24},          {3, 2, 24, 24, 24},  // three pixels a row, stored as twelve
         {3, 2, 0, 24, 24},          {3, 2, 40, 40, 24},  // zero or more than the padded rows
         {4, 2, 0, 20, 24},                               // a file cut short: the rest stays black
         {8192, 1, 0, 24576, 24576},                      // the largest width taken
     };
-    for (const Row& row : rows) {
-        const auto image = read(row.width, row.height, row.image_size, row.in_file);
-        ASSERT_TRUE(image) << &row - rows;
-        EXPECT_EQ(image->width * 10 + image->height, row.width * 10 + row.height);
-        ASSERT_EQ(image->pixels.size(), row.read);
-        const std::size_t last = std::min(row.in_file, row.read);
+    for (const auto& [width, height, image_size, in_file, read_bytes] : rows) {
+        const auto image = read(width, height, image_size, in_file);
+        ASSERT_TRUE(image) << width << "x" << height << ", " << in_file << " bytes";
+        EXPECT_EQ(image->width * 10 + image->height, width * 10 + height);
+        ASSERT_EQ(image->pixels.size(), read_bytes);
+        const std::size_t last = std::min(in_file, read_bytes);
         EXPECT_EQ(image->pixels[last - 1], static_cast<unsigned char>(last));
         EXPECT_EQ(std::vector<unsigned char>(image->pixels.begin() + last, image->pixels.end()),
-                  std::vector<unsigned char>(row.read - last, 0));
+                  std::vector<unsigned char>(read_bytes - last, 0));
     }
     // Not "BM", a short header, none, top-down, no width or height, other
     // depths, compressed, too large, an image size that leaves out the padding.

@@ -55,23 +55,15 @@ inline void enter_state(double screen_code, int menu_choice, const char* flags) 
 inline std::string state_flags() {
     const bool network = net_link.network_game, hosting = network && net_link.hosting,
                joining = network && net_link.joining;
-    const bool flags[] = {screen.quit_question_open,
-                          screen.exit_dialog_open,
-                          screen.exit_yes_selected,
-                          screen.who_first_open,
-                          screen.paused,
-                          match.versus_human,
-                          match.game_result != kInPlay,
-                          match.current_player == 2,
-                          !match.sound_on,
-                          hosting && net_link.awaiting_peer,
-                          hosting && net_link.connected,
-                          joining && net_link.address_entry_open,
-                          joining && !net_link.address_entry_open && !net_link.connected,
-                          net_link.awaiting_rematch > 0,
-                          net_link.peer_paused,
-                          !match.new_turn,
-                          match.sowing_active};
+    // clang-format off
+    const bool flags[] = {screen.quit_question_open, screen.exit_dialog_open,
+        screen.exit_yes_selected, screen.who_first_open, screen.paused, match.versus_human,
+        match.game_result != kInPlay, match.current_player == 2, !match.sound_on,
+        hosting && net_link.awaiting_peer, hosting && net_link.connected,
+        joining && net_link.address_entry_open,
+        joining && !net_link.address_entry_open && !net_link.connected,
+        net_link.awaiting_rematch > 0, net_link.peer_paused, !match.new_turn, match.sowing_active};
+    // clang-format on
     std::string letters;
     for (std::size_t i = 0; i < sizeof flags; ++i) {
         letters += flags[i] ? std::string(1, "qxywpvr2shnjcaotm"[i]) : "";
