@@ -55,8 +55,8 @@ TEST(Bitmap, ReadsWholePaddedRowsRightBehindTheHeaderAndRefusesOthers) {
     // depths, compressed, too large, an image size that leaves out the padding.
     EXPECT_FALSE(read(4, 2, 0, 24, 24, 0, ~0u, 'N') || read(4, 2, 0, 0, 24, 0, 53) ||
                  read(4, 2, 0, 0, 24, 0, 0));
-    EXPECT_FALSE(read(4, -2, 0, 24) || read(0, 2, 0, 0) || read(4, 0, 0, 0) ||
-                 read(4, 2, 0, 32, 32));
+    EXPECT_FALSE(read(4, -2, 0, 24) || read(4, INT32_MIN + 2, 0, 24) || read(0, 2, 0, 0) ||
+                 read(4, 0, 0, 0) || read(4, 2, 0, 32, 32));
     EXPECT_FALSE(read(4, 2, 0, 8, 8) || read(4, 2, 0, 24, 24, 1) || read(8193, 1, 0, 24580));
     EXPECT_FALSE(read(1, 8193, 0, 32772) || read(3, 2, 18, 24));
 }
