@@ -1,10 +1,8 @@
-"""End-to-end tests: the real binary, driven through its window as a person
-would. Usage: game_tests.py <test> <sowrow binary> <source folder>, where the
-test is the name of one of the functions below."""
+"""End-to-end tests: the real binary, driven through its window as a person would.
+Usage: game_tests.py <test> <sowrow binary> <source folder>; the test names a function below."""
 
 import glob
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -18,13 +16,10 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from game_window import (  # noqa: E402
     ADDRESS, ADDRESS_PROMPT, BLUE, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT,
     WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, box_text, check, default_display,
-    host_from_menus, in_colour, in_private_network, join_from_menus, listening, outline,
-    play_turn, private_display, read_board, run_xdotool, save, shown, text_shown, titled,
-    turn_line, wait_for)
+    host_from_menus, in_colour, in_private_network, join_from_menus, listening, outline, play_turn,
+    private_display, read_board, run_xdotool, save, shown, text_shown, titled, turn_line, wait_for)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
-SIZE = (WINDOW_WIDTH, WINDOW_HEIGHT)
-PICTURE = "Images/Menu.bmp"
 QUESTION = (290, 210, "Who Plays First (computer: c / player: p / randomly choose: r)?")
 CAPTION = "Disconnected!"
 PAUSE_PROMPT = (380, 195, "Press esc again to quit to Main Menu")
@@ -32,61 +27,48 @@ OPPONENT_PAUSED = (355, 210, "Opponent has paused the game")
 
 
 def startup():
-    """Missing audio ends the game before a window opens; a missing or malformed
-    picture is told and the game goes on. The window's title, place and size,
-    held against a resize, and the ways out: closing as a window manager does, y and
-    the exit box's Yes."""
-    watcher = xdisplay.Display(default_display())
+    """Missing audio ends the game before a window opens, a missing or malformed picture is
+    told and the game goes on; the window's place and size, held against a resize."""
+    watcher, own = xdisplay.Display(default_display()), WINDOW_PLACE + (WINDOW_WIDTH, WINDOW_HEIGHT)
     watcher.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
 
-    def notices():  # what the X server told of its windows since the last call
+    def notices(kind):  # what the X server told of its windows since the last call
         watcher.sync()
-        return [watcher.next_event() for _ in range(watcher.pending_events())]
+        return [n for n in [watcher.next_event() for _ in range(watcher.pending_events())]
+                if n.type == kind]
 
-    # (a data file, its content or None for none, exit status, standard output)
-    for changed, content, status, output in (
-            ("Sounds/Blip_Select1.wav", None, 255, ""), ("music/snowfall_final.ogg", None, 255, ""),
-            (PICTURE, None, 0, "Image could not be opened\n"),
-            (PICTURE, b"MB and no bitmap", 0, "Not a proper BMP file\n")):
+    # A data file gone or another in its place; status, output, the keys out (none: closing).
+    for changed, content, status, output, keys in (
+            ("Sounds/Blip_Select1.wav", None, 255, "", None),
+            ("music/snowfall_final.ogg", None, 255, "", None),
+            ("Images/Menu.bmp", None, 0, "Image could not be opened\n", []),
+            ("Images/Menu.bmp", "Sounds/Blip_Select1.wav", 0, "Not a proper BMP file\n", ["y"]),
+            (None, None, 0, "", ["Down"] * 3 + ["Return", "Left", "Return"])):
         with tempfile.TemporaryDirectory() as folder:
-            for data in ("Images", "Sounds", "music"):  # links to the real files
-                shutil.copytree(os.path.join(SOURCE, data), os.path.join(folder, data),
-                                copy_function=os.symlink)
-            os.remove(os.path.join(folder, changed))
+            subprocess.run(["cp", "-rs", *(os.path.join(SOURCE, data) for data in
+                                           ("Images", "Sounds", "music")), folder], check=True)
+            if changed:
+                os.remove(os.path.join(folder, changed))  # not written through the link
             if content:
-                with open(os.path.join(folder, changed), "wb") as spoiled:
-                    spoiled.write(content)
-            notices()
-            if status:
+                os.symlink(os.path.join(SOURCE, content), os.path.join(folder, changed))
+            if keys is None:
                 ended = subprocess.run([BINARY], cwd=folder, capture_output=True, text=True,
                                        timeout=30, env=dict(os.environ, **GAME_ENV))
                 code, out = ended.returncode, ended.stdout
-                check(X.CreateNotify not in [n.type for n in notices()],
-                      "without %s a window opened" % changed)
+                check(not notices(X.CreateNotify), "without %s a window opened" % changed)
             else:
                 with Game(BINARY, folder) as game:
-                    code, out = game.exit_status(game.close), game.stop()[0]
-        check((code, out) == (status, output), "%s %s: status %d, output %r" %
-              ("spoiled" if content else "no", changed, code, out))
-    with Game(BINARY, SOURCE) as game:
-        place = game.window.get_geometry()
-        check((place.x, place.y, place.width, place.height) == WINDOW_PLACE + SIZE,
-              "the window is %s" % place)
-        notices()
-        run_xdotool("windowsize", game.window.id, 800, 300, display=game.display)
-        sizes = []
-
-        def snapped_back():
-            sizes.extend((n.width, n.height) for n in notices() if n.type == X.ConfigureNotify)
-            return sizes[-1:] == [SIZE] and (800, 300) in sizes
-
-        wait_for(snapped_back, "the window to take its size again")
-        code = game.exit_status(lambda: game.key("y", settle=0))
-        check(code == 0, "y ended the game with status %d" % code)
-    with Game(BINARY, SOURCE) as game:  # down to the exit button, its box, left to Yes
-        code = game.exit_status(lambda: game.key("Down", "Down", "Down", "Return", "Left",
-                                                 "Return", settle=0))
-        check(code == 0, "the exit box's Yes ended the game with status %d" % code)
+                    notices(X.ConfigureNotify)  # those of earlier windows
+                    run_xdotool("windowsize", game.window.id, 800, 300, display=game.display)
+                    places = []  # its place and size from then on: squeezed, then its own again
+                    wait_for(lambda: places.extend((n.x, n.y, n.width, n.height)
+                                                   for n in notices(X.ConfigureNotify)) or
+                             places[-1:] == [own] and WINDOW_PLACE + (800, 300) in places,
+                             "the window in its place and size after a resize")
+                    code = game.exit_status(lambda: game.key(*keys) if keys else game.close())
+                    out = game.stop()[0]
+        check((code, out) == (status, output),
+              "%s, %s: status %d, output %r" % (changed, keys, code, out))
 
 
 def error_box():
