@@ -17,10 +17,9 @@ from game_window import (  # noqa: E402
     ADDRESS, ADDRESS_PROMPT, BLUE, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT,
     WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, box_text, check, default_display,
     host_from_menus, in_colour, in_private_network, join_from_menus, listening, outline, play_turn,
-    private_display, read_board, run_xdotool, save, shown, text_shown, titled, turn_line, wait_for)
+    private_display, read_board, run_xdotool, save, shown, text_shown, turn_line, wait_for)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
-QUESTION = (290, 210, "Who Plays First (computer: c / player: p / randomly choose: r)?")
 CAPTION = "Disconnected!"
 PAUSE_PROMPT = (380, 195, "Press esc again to quit to Main Menu")
 OPPONENT_PAUSED = (355, 210, "Opponent has paused the game")
@@ -82,46 +81,37 @@ def error_box():
 
 
 def play():
-    """Against the computer, a move with relays continued by a click and by the
-    a key and a capture, each checked against the rules."""
+    """The opening move against the computer: relays by the a key and by click, a capture."""
     with Game(BINARY, SOURCE) as game:
         game.key("Down", "Return", settle=0)  # the second button: versus the computer
-        game.wait(lambda p: text_shown(p, *QUESTION, BLUE) and turn_line(p) is None,
-                  "the who-plays-first question")
+        shown(game, (290, 210, "Who Plays First (computer: c / player: p / randomly choose: r)?"))
         game.key("p", settle=0)
         game.wait(lambda p: turn_line(p) == "Player1's turn", "the player's turn")
-        # The opening move relays six times and captures six seeds.
         board, relays = play_turn(game, 1, relay_by_key=lambda relay: relay % 2 == 1)
-        captured = board[STORE_OF_ROW[1]]
-        check(relays >= 2 and captured, "%d relays and %d seeds captured" % (relays, captured))
-        game.wait(lambda p: turn_line(p) == "Computer's turn", "the computer's turn")
+        check(relays >= 2 and board[STORE_OF_ROW[1]], "%d relays, then %s" % (relays, board))
 
 
 def pause_and_resume(host, joiner):
     """Paused while a move is sown, both copies say so; then it goes on."""
     for game in (host, joiner):
         game.wait(lambda p: outline(p) is not None, "the move to start")
-    host.key("Escape", settle=0)
-    shown(host, PAUSE_PROMPT)
-    shown(joiner, OPPONENT_PAUSED)
-    host.key("x", settle=0)
-    for game, line in ((host, PAUSE_PROMPT), (joiner, OPPONENT_PAUSED)):
-        game.wait(lambda p: not text_shown(p, *line, BLUE), "the game to go on")
+    for key, paused in (("Escape", True), ("x", False)):
+        host.key(key, settle=0)
+        for game, (x, y, line) in ((host, PAUSE_PROMPT), (joiner, OPPONENT_PAUSED)):
+            game.wait(lambda p: text_shown(p, x, y, line, BLUE) == paused, "%s: %r" % (key, line))
 
 
 def told_opponent_left(game):
-    """The text of the box that tells the opponent left, then dismissed."""
-    box = game.wait_box(CAPTION)
-    text = box_text(box)
+    """The text of the box that tells the opponent left, which is then dismissed."""
+    text = box_text(box := game.wait_box(CAPTION))
     game.dismiss(box)
     return text
 
 
 def network():
-    """Two copies, each on an X server of its own, in a network namespace of
-    the test's own: connecting from the menus, a move each seen alike on both
-    boards, pause and resume, the host leaving and hosting again, and a killed
-    opponent and a closed window, only the latter told like a quit."""
+    """Two copies on X servers of their own, in a network namespace of the test's own: a move
+    each seen alike on both boards, pause and resume, the host leaving and hosting again, a
+    killed opponent and a closed window, only the latter told like a quit."""
     in_private_network()
     with private_display() as host_display, private_display() as joiner_display, \
             Game(BINARY, SOURCE, host_display, "host") as host, \
@@ -130,20 +120,17 @@ def network():
         join_from_menus(joiner)
         both_to_move(host, joiner, "Player1's turn", OPENING)
         board, _ = play_turn(host, 1, lambda relay: relay % 2 == 0,
-                             after_pick=lambda: pause_and_resume(host, joiner))
+                             lambda: pause_and_resume(host, joiner))
         both_to_move(host, joiner, "Player2's turn", board)
         board, _ = play_turn(joiner, 0, lambda relay: relay % 2 == 1)
         both_to_move(host, joiner, "Player1's turn", board)
-        host.key("Escape", settle=0)
-        shown(joiner, OPPONENT_PAUSED)
-        host.key("Escape", settle=0)
+        host.key("Escape", "Escape", settle=0)  # paused, then left
         quit_text = told_opponent_left(joiner)
         shown(joiner, ADDRESS_PROMPT, ADDRESS)  # the address is kept
         host.key("Return", settle=0)  # hosting again on the same port
         listening(host)
         joiner.key("Return", settle=0)
         both_to_move(host, joiner, "Player1's turn", OPENING)
-        check(not titled(host.link, CAPTION), "the leaver was told that its opponent left")
         joiner.stop()
         check(not np.array_equal(told_opponent_left(host), quit_text),
               "a lost connection reads like a quit")
@@ -151,8 +138,7 @@ def network():
         with Game(BINARY, SOURCE, joiner_display, "joiner") as joiner:
             join_from_menus(joiner)
             both_to_move(host, joiner, "Player1's turn", OPENING)
-            code = joiner.exit_status(joiner.close)
-            check(code == 0, "the closed copy ended with status %d" % code)
+            check(joiner.exit_status(joiner.close) == 0, "the closed copy did not end cleanly")
         check(np.array_equal(told_opponent_left(host), quit_text),
               "a closed window does not read like a quit")
 
