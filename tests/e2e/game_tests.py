@@ -143,44 +143,28 @@ def network():
               "a closed window does not read like a quit")
 
 
-def run(*command, **options):
-    done = subprocess.run(command, capture_output=True, text=True, **options)
-    check(done.returncode == 0, "%s failed: %s" % (command[0], (done.stdout + done.stderr)[-500:]))
-    return done.stdout
-
-
 def install():
-    """The Debian package holds the game's files and declares what it needs;
-    its launcher, through a link, starts the game from another folder."""
-    build = os.path.dirname(BINARY)
+    """The Debian package declares what it needs and holds the menu entry, icons, manual and
+    notes; its launcher, through a link, starts the game from elsewhere with all its data."""
     with tempfile.TemporaryDirectory() as work:
-        run("cpack", "-G", "DEB", "-B", work, "--config", os.path.join(build, "CPackConfig.cmake"),
-            cwd=build)
-        debs = glob.glob(os.path.join(work, "sowrow_*_amd64.deb"))
-        check(len(debs) == 1, "cpack made %s" % debs)
-        listed = {line.split()[-1].lstrip("./")
-                  for line in run("dpkg-deb", "-c", debs[0]).splitlines()}
-        expected = {"usr/share/sowrow/" + os.path.relpath(path, SOURCE)
-                    for folder in ("Images", "Sounds", "music")
-                    for path in glob.glob(os.path.join(SOURCE, folder, "*"))}
-        expected |= {"usr/share/" + os.path.relpath(path, os.path.join(SOURCE, "data"))
-                     for path in glob.glob(os.path.join(SOURCE, "data/icons/hicolor/*/apps/*"))}
-        expected |= {"usr/bin/sowrow", "usr/libexec/sowrow/sowrow",
-                     "usr/share/man/man6/sowrow.6.gz", "usr/share/applications/sowrow.desktop",
-                     "usr/share/doc/sowrow/copyright",
-                     "usr/share/metainfo/io.github.sowrow.Sowrow.metainfo.xml",
-                     "usr/share/doc/sowrow/changelog.gz"}
-        check(expected <= listed, "the package lacks %s" % sorted(expected - listed))
-        fields = dict(line.split(": ", 1) for line in
-                      run("dpkg-deb", "-f", debs[0], "Package", "Section", "Depends").splitlines())
-        check(fields["Package"] == "sowrow" and fields["Section"] == "games" and
-              all(library in fields["Depends"] for library in
-                  ("libc6", "libstdc++6", "libglut", "libsfml-audio", "libsdl2")),
-              "the package declares %s" % fields)
-        run("dpkg-deb", "-x", debs[0], os.path.join(work, "root"))
-        os.symlink(os.path.join(work, "root", "usr", "bin", "sowrow"), os.path.join(work, "sowrow"))
+        subprocess.run(["cpack", "-G", "DEB", "-B", work, "--config", "CPackConfig.cmake"],
+                       cwd=os.path.dirname(BINARY), check=True)
+        deb, = glob.glob(os.path.join(work, "sowrow_*_amd64.deb"))
+        fields = subprocess.check_output(["dpkg-deb", "-f", deb, "Section", "Depends"], text=True)
+        check(all(part in fields for part in ("Section: games\n", "libc6", "libstdc++6", "libglut",
+                                              "libsfml-audio", "libsdl2")),
+              "the package declares " + fields)
+        subprocess.run(["dpkg-deb", "-x", deb, os.path.join(work, "root")], check=True)
+        shared = glob.glob("icons/hicolor/*/apps/*", root_dir=os.path.join(SOURCE, "data")) + [
+            "man/man6/sowrow.6.gz", "applications/sowrow.desktop", "doc/sowrow/copyright",
+            "doc/sowrow/changelog.gz", "metainfo/io.github.sowrow.Sowrow.metainfo.xml"]
+        missing = [path for path in shared
+                   if not os.path.isfile(os.path.join(work, "root/usr/share", path))]
+        check(not missing, "the package lacks %s" % missing)
+        os.symlink(os.path.join(work, "root/usr/bin/sowrow"), os.path.join(work, "sowrow"))
         with Game(os.path.join(work, "sowrow"), work) as game:
-            check(game.exit_status(game.close) == 0, "the installed game did not close cleanly")
+            code, out = game.exit_status(game.close), game.stop()[0]
+        check((code, out) == (0, ""), "the installed game: status %d, output %r" % (code, out))
 
 
 def picture(name, size=None):
