@@ -99,30 +99,26 @@ TEST(Sowing, TheStoresSettleTheResultAndTheTallies) {
 
 // Against the computer: after player 1's move the computer's pick becomes
 // the source and the pointer goes to its top seed; its timer starts the
-// sowing on its fifth tick, with a drop; a relay waits four ticks more.
+// sowing on its fifth tick, with a drop; each relay waits four ticks more.
 TEST(Sowing, TheComputerPicksThenSowsAndRelaysOnItsOwnTimer) {
     enter_state(kBoardScreen, 0, "");
-    set_board({0, 0, 2, 0, 0, 0, 0}, {1, 0, 0, 1, 0, 0, 0}, 0);
+    set_board({0, 0, 2, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 2, 0}, 0);
     end_turn();
-    EXPECT_EQ(state_flags(), "2");
-    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 2}));
     EXPECT_EQ(platform.warps.back(), top_seed_point(0, 2));
-    for (int tick = 0; tick < 5; ++tick) {
-        EXPECT_FALSE(match.sowing_active);
-        computer_timer(0);
+    // The pick, then the relays from (1, 0), past the end of row 0, and (1, 2).
+    for (const PitPosition from : {PitPosition{0, 2}, PitPosition{1, 0}, PitPosition{1, 2}}) {
+        EXPECT_EQ(state_flags(), from.row == 0 ? "2" : "2t");
+        for (int tick = 0; tick < 5; ++tick) {
+            EXPECT_FALSE(match.sowing_active);
+            computer_timer(0);
+        }
+        EXPECT_EQ(state_flags(), "2tm");
+        EXPECT_EQ((PitPosition{match.source_row, match.source_column}), from);
+        EXPECT_EQ((PitPosition{match.sow_row, match.sow_column}), from);
+        EXPECT_EQ(platform.timers.back().callback, &computer_timer);
+        steps(from.row == 0 ? 3 : 2);  // the pick's first step drops
     }
-    EXPECT_EQ(state_flags(), "2tm");
-    steps(3);  // a drop first, the last seed in (0, 0), (1, 0) full: its relay waits
-    EXPECT_EQ(state_flags(), "2t");
-    for (int tick = 0; tick < 5; ++tick) {
-        EXPECT_FALSE(match.sowing_active);
-        computer_timer(0);
-    }
-    EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 0}));
-    EXPECT_EQ((PitPosition{match.sow_row, match.sow_column}), (PitPosition{1, 0}));
-    EXPECT_EQ(platform.timers.back().callback, &computer_timer);
-    steps(2);  // into (1, 1), (1, 2) empty: it captures (1, 3)
-    EXPECT_TRUE(match.sowing_active && match.capture_pending);
+    EXPECT_TRUE(match.sowing_active && match.capture_pending);  // of (1, 5)
 
     // Never while paused, asking who plays first, sowing, after the game,
     // against a person, on player 1's turn or off the board.
