@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 #include "tests/states.h"
 
 namespace {
 
-// (The sowing order is the rules model's in games_test.cpp.)
 TEST(Board, PointsFollowTheLayoutAndScreenCodesTheirTolerance) {
     reset_game_state();
     EXPECT_EQ(top_seed_point(0, 3), (Point{500, 200}));
@@ -28,30 +28,25 @@ TEST(Board, PointsFollowTheLayoutAndScreenCodesTheirTolerance) {
 }
 
 TEST(Board, GameIsOverForAMoverWithoutSeedsOrWithTwoLeft) {
-    struct Row {
-        RowCounts row0, row1;
-        int mover;
-        bool over;
-    };
-    const Row rows[] = {
-        {{}, {0, 0, 10, 0, 0, 0, 0}, 2, true},
-        {{}, {0, 0, 10, 0, 0, 0, 0}, 1, false},
+    // clang-format off
+    const std::tuple<RowCounts, RowCounts, int, bool> rows[] = {  // rows, mover, over
+        {{}, {0, 0, 10, 0, 0, 0, 0}, 2, true}, {{}, {0, 0, 10, 0, 0, 0, 0}, 1, false},
         {{0, 0, 0, 0, 1, 0, 0}, {0, 0, 2, 0, 0, 0, 0}, 1, false},  // three left
-        {{0, 0, 0, 0, 1, 0, 0}, {0, 0, 1, 0, 0, 0, 0}, 1, true},   // exactly two
+        {{0, 0, 0, 0, 1, 0, 0}, {0, 0, 1, 0, 0, 0, 0}, 1, true},   // two, either mover
         {{0, 0, 0, 0, 1, 0, 0}, {0, 0, 1, 0, 0, 0, 0}, 2, true},
-        {{0, 0, 0, 0, 1, 0, 0}, {}, 2, false},  // one seed, on the mover's row
-    };
-    for (const Row& row : rows) {
-        set_board(row.row0, row.row1, 0);
-        match.current_player = row.mover;
-        EXPECT_EQ(is_game_over(), row.over) << &row - rows;
+        {{0, 0, 0, 0, 1, 0, 0}, {}, 2, false}};  // one seed, on the mover's row
+    // clang-format on
+    for (const auto& [row0, row1, mover, over] : rows) {
+        set_board(row0, row1, 0);
+        match.current_player = mover;
+        EXPECT_EQ(is_game_over(), over) << row0[4] << row1[2] << mover;
     }
 }
 
 // Game after game, as a series goes: each new game draws every seed's spot,
 // x before y, then the floating seeds, from the one generator; resets the
-// match and the overlays; keeps what belongs to the series; and alternates
-// who begins.
+// match and the overlays; keeps the series, the screen and the engine's hand;
+// fills the status texts only where empty; and alternates who begins.
 TEST(Board, NewGameAfterGame) {
     reset_game_state();
     std::strcpy(net_link.waiting_text, "Waiting for connection..");
@@ -61,43 +56,33 @@ TEST(Board, NewGameAfterGame) {
                       true, false, 9, 3, kDraw, 2, 1, 5, 3, false};
         // clang-format on
         screen = Screen{kBoardScreen, 2, true, true, true, false, true, 0};
-        net_link.network_game = true;
+        net_link.network_game = net_link.hosting = net_link.connected = true;
         std::strcpy(net_link.inbox, "41p");
         std::srand(1234 + game);
         new_game();
 
         std::srand(1234 + game);
-        for (int index = 0; index < kPitCount; ++index) {
-            const Pit& pit = board.pits[index];
+        for (int seed = 0; seed < kTotalSeeds; ++seed) {  // four to a pit
+            const Pit& pit = board.pits[seed / 4];
             ASSERT_EQ(pit.count, 4);
-            for (int slot = 0; slot < 4; ++slot) {
-                EXPECT_EQ(pit.seed_x[slot], 185 + 100 * (index % 7) + std::rand() % 30);
-                EXPECT_EQ(pit.seed_y[slot], 120 + 130 * (index / 7) + std::rand() % 30);
-            }
+            EXPECT_EQ(pit.seed_x[seed % 4], 185 + 100 * (seed / 4 % 7) + std::rand() % 30);
+            EXPECT_EQ(pit.seed_y[seed % 4], 120 + 130 * (seed / 28) + std::rand() % 30);
         }
         for (const FloatingSeed& seed : floating_seeds) {
-            const int x = std::rand() % 600 + 200, y = std::rand() % 380 + 10;
+            EXPECT_EQ((Point{seed.x, seed.y}),
+                      (Point{std::rand() % 600 + 200, std::rand() % 380 + 10}));
             const int dx = std::rand() % 4 - 2, dy = std::rand() % 4 - 2;
-            const bool still = dx == 0 && dy == 0;
-            EXPECT_EQ((Point{seed.x, seed.y}), (Point{x, y}));
-            EXPECT_EQ((Point{seed.dx, seed.dy}), (Point{still ? -1 : dx, still ? -1 : dy}));
+            EXPECT_EQ((Point{seed.dx, seed.dy}), (dx || dy ? Point{dx, dy} : Point{-1, -1}));
         }
 
-        EXPECT_EQ(match.current_player * 10 + match.starting_player, game % 2 ? 22 : 11);
-        EXPECT_EQ(screen.who_first_open, game % 2 == 0);
+        EXPECT_EQ(state_flags(), game % 2 ? "v2s" : "ws");
+        EXPECT_EQ(match.starting_player, match.current_player);
         EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 0}));
-        EXPECT_TRUE(match.new_turn && match.step_phase == 1);
-        EXPECT_FALSE(match.sowing_active || match.capture_pending);
-        EXPECT_EQ(match.player1_store + match.player2_store + match.game_result, 0);
-        EXPECT_FALSE(screen.paused || screen.quit_question_open || screen.exit_dialog_open ||
-                     screen.exit_yes_selected || net_link.network_game);
-        EXPECT_STREQ(net_link.inbox, "");
-        // What belongs to the series, the screen and the engine's hand stay.
+        EXPECT_TRUE(match.step_phase == 1 && !match.capture_pending && net_link.inbox[0] == '\0');
+        EXPECT_EQ(match.player1_store * 10 + match.player2_store, 0);
         EXPECT_EQ(match.player1_wins * 100 + match.player2_wins * 10 + match.computer_wins, 215);
         EXPECT_EQ(match.sow_column * 10 + match.computer_delay, 53);
-        EXPECT_FALSE(match.sound_on);
         EXPECT_EQ(screen.screen_code * 10 + screen.menu_choice, 22);
-        // Status texts are filled only where empty.
         EXPECT_STREQ(net_link.waiting_text, "Waiting for connection..");
         EXPECT_STREQ(net_link.connecting_text, "connecting please wait");
         EXPECT_STREQ(net_link.address_prompt_text, "Enter IP Address: ");

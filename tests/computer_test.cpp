@@ -1,43 +1,36 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "rules/computer.h"
-#include "tests/fake_platform.h"
 #include "tests/states.h"
 
 namespace {
 
-// The rules played out on counts alone, written apart from the engine: what
-// the whole move from (0, column) captures, its relays included.
+// The rules played out on a copy of the board, written apart from the
+// engine: what the whole move from (0, column) captures, its relays included.
 int captured_by(int column) {
-    // Pit indices in sowing order: right to left along row 0, then left to
-    // right along row 1.
-    static const int kRing[kPitCount] = {6, 5, 4, 3, 2, 1, 0, 7, 8, 9, 10, 11, 12, 13};
+    // Sowing runs right to left along row 0, then left to right along row 1.
     const auto after = [](int index) {
-        return kRing[(std::find(kRing, kRing + kPitCount, index) - kRing + 1) % kPitCount];
+        return index == 0 ? 7 : index < 7 ? index - 1 : index == 13 ? 6 : index + 1;
     };
-    int counts[kPitCount];
-    std::transform(std::begin(board.pits), std::end(board.pits), counts,
-                   [](const Pit& pit) { return pit.count; });
+    Board copy = board;
     for (int source = column, current = column;; source = current = after(current)) {
-        for (; counts[source] > 0; --counts[source]) {
-            ++counts[current = after(current)];
+        for (; copy.pits[source].count > 0; --copy.pits[source].count) {
+            ++copy.pits[current = after(current)].count;
         }
-        if (counts[after(current)] == 0) {
-            return counts[after(after(current))];
+        if (copy.pits[after(current)].count == 0) {
+            return copy.pits[after(after(current))].count;
         }
     }
 }
 
 // The greedy choice is the full pit whose move captures most, the lowest
-// column on ties; with eight seeds or fewer no relay chain goes on for ever.
-// A candidate that does, column 1 of the last board, neither stalls the
-// pick nor is chosen.
+// column on ties, column 0 for an empty row; with eight seeds or fewer no
+// relay chain goes on for ever. A candidate that does, column 1 of the last
+// board, neither stalls the pick nor is chosen.
 TEST(Computer, ChoosesTheMoveThatCapturesMost) {
-    reset_game_state();
     std::srand(7);
     for (int position = 0; position < 2000; ++position) {
         RowCounts rows[2] = {};
@@ -45,48 +38,47 @@ TEST(Computer, ChoosesTheMoveThatCapturesMost) {
             ++rows[std::rand() % 2][std::rand() % kColumnCount];
         }
         set_board(rows[0], rows[1], 0);
-        int best = -1, most = -1;
+        int best = 0, most = -1;
         for (int column = 0; column < kColumnCount; ++column) {
             if (pit_at(0, column).count > 0 && captured_by(column) > most) {
                 best = column;
                 most = captured_by(column);
             }
         }
-        if (best >= 0) {
-            ASSERT_EQ(best_capture_pit(), best) << position;
-        }
+        ASSERT_EQ(best_capture_pit(), best) << position;
     }
     set_board({0, 4, 4, 0, 5, 0, 3}, {1, 3, 2, 1, 0, 1, 0}, 10);
     EXPECT_EQ(best_capture_pit(), 2);
 }
 
+// Endless candidates, which no board of the test above has. Per column: E
+// endless, 0 a full pit that captures nothing, . an empty pit.
 TEST(Computer, ChoiceFromTheScores) {
-    constexpr int E = kEndlessScore;
-    struct Row {
+    const std::pair<const char*, int> rows[] = {{"E.0....", 2}, {"E......", 0}, {".E....E", 1}};
+    for (const auto& [text, chosen] : rows) {
         int scores[kColumnCount];
         bool holds_seeds[kColumnCount];
-        int chosen;
-    };
-    const Row rows[] = {
-        {{2, 2, 3, 2, 0, 3, 0}, {1, 1, 1, 1, 0, 1, 0}, 2},  // most seeds, lowest on ties
-        {{1, 3, 2, 0, 0, 0, 0}, {1, 1, 1, 0, 0, 0, 0}, 1},
-        {{0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 1, 0, 1, 0}, 3},  // nothing captures
-        {{E, 0, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 0, 0}, 2},  // an endless candidate passed over
-        {{E, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0}, 0},  // ... unless it is the only one
-        {{0, E, 0, 0, 0, 0, E}, {0, 1, 0, 0, 0, 0, 1}, 1},  // every one endless
-        {{0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}, 0},  // an empty row
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(best_scored_column(row.scores, row.holds_seeds), row.chosen) << &row - rows;
+        for (int column = 0; column < kColumnCount; ++column) {
+            scores[column] = text[column] == 'E' ? kEndlessScore : 0;
+            holds_seeds[column] = text[column] != '.';
+        }
+        EXPECT_EQ(best_scored_column(scores, holds_seeds), chosen) << text;
     }
 }
 
 // One draw for the one-in-ten, then the random pick's draws if any, with no
-// draw more or less, and the random pick never names an empty pit in play.
-// A pick changes only the column and the delay.
+// draw more or less; the random pick, and the computer's opening, never name
+// an empty pit in play. A pick changes only the column and the delay.
 TEST(Computer, PicksDrawFromRandInOrder) {
     reset_game_state();
     set_board({0, 3, 0, 0, 2, 0, 0}, {4, 4, 4, 4, 4, 4, 4}, 10);
+    const auto random_full_pit = [] {
+        int column;
+        do {
+            column = std::rand() % 7;
+        } while (pit_at(0, column).count == 0);
+        return column;
+    };
     for (unsigned seed = 1; seed < 2000; ++seed) {
         Match expected;
         std::memcpy(&expected, &match, sizeof match);  // padding and all
@@ -95,39 +87,27 @@ TEST(Computer, PicksDrawFromRandInOrder) {
         expected.computer_delay = 4;
         const int next_draw = std::rand();
         std::srand(seed);
-        int column = best_capture_pit();
-        if (std::rand() % 10 == 0) {
-            do {
-                column = std::rand() % 7;
-            } while (pit_at(0, column).count == 0);
-        }
+        const int column = std::rand() % 10 == 0 ? random_full_pit() : best_capture_pit();
         ASSERT_EQ(expected.sow_column, column) << "seed " << seed;
         ASSERT_EQ(std::rand(), next_draw) << "seed " << seed;
         ASSERT_EQ(std::memcmp(&match, &expected, sizeof match), 0);
-    }
-    // Once the game is decided the first draw stands, empty pit or not.
-    match.game_result = kPlayer1Won;
-    std::srand(7);
-    const int first = std::rand() % 7;
-    std::srand(7);
-    EXPECT_EQ(pick_random_pit(), first);
-}
 
-TEST(Computer, OpensTheGameFromARandomFullPit) {
-    reset_game_state();
-    set_board({0, 3, 0, 0, 2, 1, 0}, {}, 10);
-    for (unsigned seed = 1; seed < 50; ++seed) {
-        match.current_player = 1;
+        match.current_player = match.sow_row = match.source_row = match.computer_delay = 1;
         std::srand(seed);
         computer_opens_game();
         std::srand(seed);
-        int column;
-        do {
-            column = std::rand() % 7;
-        } while (pit_at(0, column).count == 0);
-        EXPECT_EQ(match.current_player * 10 + match.computer_delay, 24);
-        EXPECT_EQ((PitPosition{match.sow_row, match.sow_column}), (PitPosition{0, column}));
-        EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, column}));
+        const PitPosition opening{0, random_full_pit()};
+        ASSERT_EQ(match.current_player * 10 + match.computer_delay, 24);
+        ASSERT_EQ((PitPosition{match.sow_row, match.sow_column}), opening);
+        ASSERT_EQ((PitPosition{match.source_row, match.source_column}), opening);
+    }
+    // A lone seed on the row is still found; once the game is decided the
+    // first draw stands, empty pit or not.
+    set_board({0, 0, 0, 1, 0, 0, 0}, {}, 0);
+    for (const int result : {kInPlay, kPlayer1Won}) {
+        match.game_result = result;
+        std::srand(7);  // whose first draw is 5
+        EXPECT_EQ(pick_random_pit(), result == kInPlay ? 3 : 5);
     }
 }
 
