@@ -7,7 +7,6 @@
 namespace {
 
 constexpr int kComputerRow = 0;
-constexpr int kComputerPauseTicks = 4;
 constexpr int kRandomPickOneIn = 10;
 
 // A relay chain can go round for ever, and a candidate is played out inside
@@ -64,12 +63,8 @@ int pick_computer_pit() {
     if (std::rand() % kRandomPickOneIn == 0) {
         match.sow_column = pick_random_pit();
     } else {
-        // best_capture_pit names an empty pit only when the whole row is
-        // empty, and asking again would then never end.
-        do {
-            match.sow_column = best_capture_pit();
-        } while (!computer_pit_has_seeds(match.sow_column) && match.game_result == kInPlay &&
-                 row_seed_total(kComputerRow) > 0);
+        // It names an empty pit only when the whole row is empty.
+        match.sow_column = best_capture_pit();
     }
     match.computer_delay = kComputerPauseTicks;
     return match.sow_column;

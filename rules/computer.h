@@ -7,6 +7,9 @@ int pick_computer_pit();
 int pick_random_pit();
 int best_capture_pit();
 
+// Ticks of the computer timer before each of its sowings and relays.
+constexpr int kComputerPauseTicks = 4;
+
 // A candidate cut short would leave the computer relaying for ever, so it
 // scores below a move that captures nothing.
 constexpr int kEndlessScore = -1;

@@ -10,8 +10,6 @@ namespace {
 
 constexpr unsigned kSowingStepMilliseconds = 500;
 constexpr unsigned kComputerStepMilliseconds = 100;
-// Ticks of the computer timer before each of its sowings and relays.
-constexpr int kComputerPauseTicks = 4;
 
 void play_sound_if_on() {
     if (match.sound_on) {
