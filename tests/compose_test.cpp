@@ -193,7 +193,7 @@ TEST(FrameSchedule, TimersGoFirstOnlyWhileTheChangeIsYoung) {
     using namespace std::chrono_literals;
     using namespace frame_schedule;
     const Clock::time_point change{};
-    EXPECT_TRUE(timer_goes_first(change, change, change + 4ms, 5ms));
+    EXPECT_TRUE(timer_goes_first(change, change, change + 5ms, 5ms));
     EXPECT_FALSE(timer_goes_first(change, change, change + 6ms, 5ms));
     EXPECT_TRUE(timer_goes_first(change + 15ms, change, change + kFrameBudget, 40ms));
     EXPECT_FALSE(timer_goes_first(change + 15ms, change, change + kFrameBudget + 1us, 40ms));
