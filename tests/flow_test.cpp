@@ -61,9 +61,7 @@ TEST(Flow, NothingOfANetworkGameLingersInTheNext) {
     // continues it, and a pause in the middle of the sowing resumes it.
     screen.menu_choice = 1;
     press("\rp");
-    match.new_turn = false;
-    match.source_row = 1;
-    match.source_column = 2;
+    match.new_turn = false, match.source_row = 1, match.source_column = 2;
     key_handler('a', 0, 0);
     EXPECT_TRUE(match.sowing_active) << "the relay key is dead";
     EXPECT_EQ(match.source_column, 3);
