@@ -152,7 +152,7 @@ void key_handler(unsigned char raw, int, int) {
             if (who_first_question()) {
                 match.current_player = 1;
                 screen.who_first_open = false;
-            } else if (match.game_result != 0) {
+            } else if (match.game_result != kInPlay) {
                 play_again();
             }
             resume_if_paused();

@@ -37,7 +37,7 @@ bool on_floating_seed(int x, int y, const FloatingSeed& seed) {
 }
 
 bool board_takes_clicks() {
-    if (match.game_result != 0 || screen.paused || screen.screen_code != kBoardScreen ||
+    if (match.game_result != kInPlay || screen.paused || screen.screen_code != kBoardScreen ||
         match.sowing_active)
         return false;
     if (!match.versus_human)
