@@ -62,17 +62,17 @@ void reset_game_state() {
     reset_platform_record();
 }
 
+// clang-format off
 void arm_timer(unsigned milliseconds, TimerCallback callback) {
     platform.timers.push_back({milliseconds, callback});
 }
-
-void warp_pointer(int x, int y) {
-    platform.warps.push_back({x, y});
-}
-
-void play_seed_sound() {
-    ++platform.seed_sounds;
-}
+void warp_pointer(int x, int y) { platform.warps.push_back({x, y}); }
+void play_seed_sound() { ++platform.seed_sounds; }
+void wake_main_loop() { ++main_loop_wakes; }
+void exit_program(int status) { platform.exits.push_back(status); }
+void set_pointer_shape(int) {}
+void local_ipv4_address(char* text, std::size_t n) { std::snprintf(text, n, "192.0.2.7"); }
+// clang-format on
 
 void show_error_box(const char* text, const char* caption) {
     std::lock_guard<std::mutex> lock(record_mutex);
@@ -88,23 +88,9 @@ void sleep_milliseconds(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void wake_main_loop() {
-    ++main_loop_wakes;
-}
-
-void exit_program(int status) {
-    platform.exits.push_back(status);
-}
-
 int hand_pointer_shape() {
     if (platform.during_new_game) {
         platform.during_new_game();
     }
     return 2;
-}
-
-void set_pointer_shape(int) {}
-
-void local_ipv4_address(char* text, std::size_t capacity) {
-    std::snprintf(text, capacity, "192.0.2.7");
 }
