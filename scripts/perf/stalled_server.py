@@ -22,8 +22,8 @@ import perflib  # noqa: E402
 
 
 def frames_counted(stderr_path):
-    # One line per second in which a frame was drawn; a second without any
-    # frame writes nothing, so the lines are summed rather than averaged.
+    # One line a second, idle seconds too, each the rate over about a
+    # second: their sum counts the frames.
     return sum(perflib.frame_rates(stderr_path))
 
 
