@@ -17,12 +17,11 @@
 // One tick; a move of the opponent's that it takes must be one this side
 // could play: a pit on the board that holds seeds, the opponent to move.
 static void tick_and_check() {
-    const bool was_sowing = match.sowing_active;
-    const bool stopped_by_pause = net_link.resume_sowing_on_unpause;
+    const bool was_sowing = match.sowing_active, paused_it = net_link.resume_sowing_on_unpause;
     const int mover = match.current_player;
     message_timer(0);
     assert(std::memchr(net_link.inbox, '\0', sizeof net_link.inbox) != nullptr);
-    if (!was_sowing && match.sowing_active && !stopped_by_pause) {
+    if (!was_sowing && match.sowing_active && !paused_it) {
         assert(is_on_board(match.source_row, match.source_column));
         assert(pit_at(match.source_row, match.source_column).count > 0 && !screen.paused);
         assert(mover == (net_link.hosting ? 2 : 1) && match.game_result == kInPlay);

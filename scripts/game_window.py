@@ -223,26 +223,6 @@ class Game:
             data=(32, [delete, X.CurrentTime, 0, 0, 0])), event_mask=X.NoEventMask)
         self.link.sync()  # a round trip: the request has reached the server
 
-    def exit_status(self, action, timeout=10):
-        """Runs an action that ends the game; returns the exit status."""
-        with contextlib.suppress(subprocess.CalledProcessError):
-            action()  # the window may go between a key's press and its release
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            fail("%s still runs %g s after it was told to end" % (self.name, timeout))
-
-    def wait_box(self, caption, timeout=10):
-        """The message box with that caption on this copy's screen, once shown."""
-        return self.wait(lambda pixels: titled(self.link, caption), "a box %r" % caption,
-                         timeout)[0]
-
-    def dismiss(self, box):
-        with contextlib.suppress(subprocess.CalledProcessError):  # gone before the release
-            run_xdotool("key", "--window", box.id, "Return", display=self.display)
-        wait_for(lambda: box not in self.link.screen().root.query_tree().children,
-                 "the box to close", 5)
-
     def stop(self):
         """Ends the copy if it runs; returns what it wrote (stdout, stderr)."""
         if self.link is None:
@@ -257,16 +237,6 @@ class Game:
         self.link.close()
         self.link = None
         return out.decode(errors="replace"), err.decode(errors="replace")
-
-
-def box_text(box):
-    """The upper half of a message box, where its text is, once drawn."""
-    def steady():
-        before = pixels_of(box, box.get_geometry().height // 2)
-        time.sleep(0.1)
-        after = pixels_of(box, before.shape[0])
-        return before.std() > 0 and np.array_equal(before, after) and [after]
-    return wait_for(steady, "the text of the box", 5)[0]
 
 
 # Reading the window.

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/platform.h"
@@ -18,12 +19,7 @@ struct ArmedTimer {
     TimerCallback callback;
 };
 
-struct ErrorBox {
-    std::string text, caption;
-    bool operator==(const ErrorBox& other) const {
-        return text == other.text && caption == other.caption;
-    }
-};
+using ErrorBox = std::pair<std::string, std::string>;  // the text, the caption
 
 struct PlatformRecord {
     std::vector<ArmedTimer> timers;

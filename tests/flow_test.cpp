@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "net/messages.h"
 #include "screens/input.h"
@@ -8,10 +10,8 @@
 
 namespace {
 
-void press(const char* keys) {
-    for (const char* key = keys; *key != '\0'; ++key) {
-        key_handler(static_cast<unsigned char>(*key), 0, 0);
-    }
+void press(const std::string& keys) {
+    std::for_each(keys.begin(), keys.end(), [](char key) { key_handler(key, 0, 0); });
 }
 
 // Every kind of game is left for its own menu with the tallies cleared and
@@ -38,11 +38,10 @@ TEST(Flow, LeavingEachKindOfGame) {
 // of one game may linger in the next.
 TEST(Flow, NothingOfANetworkGameLingersInTheNext) {
     enter_state(kBoardScreen, 0, "vrna");
-    key_handler(27, 0, 0);  // Esc at the result, then p
-    // The opponent's play-again and first move arrive while the next game is
-    // being set up, and must not be lost.
+    // Esc at the result, then p. The opponent's play-again and first move
+    // arrive while the next game is being set up, and must not be lost.
     platform.during_new_game = [] { std::strcat(net_link.inbox, "p30"); };
-    key_handler('p', 0, 0);
+    press("\x1bp");
     platform.during_new_game = nullptr;
     EXPECT_FALSE(screen.paused);
     EXPECT_FALSE(net_link.quiet_disconnect) << "a lost connection would never be reported";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 InterfaceAddress up(const char* name, const char* address) {
@@ -10,14 +12,9 @@ InterfaceAddress up(const char* name, const char* address) {
 
 const InterfaceAddress kLoopback{"lo", "127.0.0.1", true, true};
 
-struct Row {
-    std::vector<InterfaceAddress> interfaces;  // in the system's order
-    const char* default_route;
-    const char* shown;
-};
-
 // clang-format off
-const Row kRows[] = {
+// The interfaces in the system's order, the default route's, the address shown.
+const std::tuple<std::vector<InterfaceAddress>, const char*, const char*> kRows[] = {
     {{kLoopback, up("docker0", "172.17.0.1"), up("eth0", "192.0.2.10"), up("eth0", "192.0.2.11")},
      "eth0", "192.0.2.10"},
     {{up("eth0", "192.0.2.10"), up("wlan0", "198.51.100.5")}, "wlan0", "198.51.100.5"},
@@ -34,9 +31,8 @@ const Row kRows[] = {
 // clang-format on
 
 TEST(HostAddress, ShowsTheAddressAnOpponentCanReach) {
-    for (const Row& row : kRows) {
-        EXPECT_EQ(choose_host_address(row.interfaces, row.default_route), row.shown)
-            << "default route: '" << row.default_route << "'";
+    for (const auto& [interfaces, default_route, shown] : kRows) {
+        EXPECT_EQ(choose_host_address(interfaces, default_route), shown) << default_route;
     }
 }
 

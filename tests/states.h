@@ -22,30 +22,22 @@ inline void enter_state(double screen_code, int menu_choice, const char* flags) 
     connection_closes = 0;
     new_game();  // as start-up does
     match.starting_player = 2;
-    screen.screen_code = screen_code;
-    screen.menu_choice = menu_choice;
     const auto has = [flags](char letter) { return std::strchr(flags, letter) != nullptr; };
-    screen.quit_question_open = has('q');
-    screen.exit_dialog_open = has('x');
-    screen.exit_yes_selected = has('y');
-    screen.who_first_open = has('w');
-    match.versus_human = has('v');
-    match.game_result = has('r') ? kPlayer1Won : kInPlay;
-    match.current_player = has('2') ? 2 : 1;
-    match.sound_on = !has('s');
-    net_link.network_game = has('h') || has('n') || has('j') || has('c');
-    net_link.hosting = has('h') || has('n');
-    net_link.joining = has('j') || has('c');
-    net_link.awaiting_peer = has('h');
-    net_link.connected = has('n');
-    net_link.address_entry_open = has('j');
-    net_link.awaiting_rematch = has('a') ? 1 : 0;
-    net_link.peer_paused = has('o');
+    // clang-format off
+    screen.screen_code = screen_code, screen.menu_choice = menu_choice;
+    screen.quit_question_open = has('q'), screen.exit_dialog_open = has('x');
+    screen.exit_yes_selected = has('y'), screen.who_first_open = has('w');
+    match.versus_human = has('v'), match.game_result = has('r') ? kPlayer1Won : kInPlay;
+    match.current_player = has('2') ? 2 : 1, match.sound_on = !has('s');
+    net_link.hosting = has('h') || has('n'), net_link.joining = has('j') || has('c');
+    net_link.network_game = net_link.hosting || net_link.joining;
+    net_link.awaiting_peer = has('h'), net_link.connected = has('n');
+    net_link.address_entry_open = has('j'), net_link.awaiting_rematch = has('a') ? 1 : 0;
+    net_link.peer_paused = has('o'), match.sowing_active = has('m');
     if (has('t')) {
-        match.new_turn = false;
-        match.source_row = match.source_column = 0;
+        match.new_turn = false, match.source_row = match.source_column = 0;
     }
-    match.sowing_active = has('m');
+    // clang-format on
     if (has('p')) {
         pause_game();
         sent_to_peer.clear();

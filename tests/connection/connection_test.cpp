@@ -24,8 +24,7 @@ bool eventually(const std::function<bool()>& condition, int seconds = 5) {
 }
 
 bool box_shown(const char* text, const char* caption = "Disconnected!") {
-    const std::vector<ErrorBox> boxes = error_boxes();
-    return boxes.size() == 1 && boxes[0].text == text && boxes[0].caption == caption;
+    return error_boxes() == std::vector<ErrorBox>{{text, caption}};
 }
 
 // The other end. It joins as soon as this side hosts, and the screen is told.

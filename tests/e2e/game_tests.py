@@ -1,6 +1,7 @@
 """End-to-end tests: the real binary, driven through its window as a person would.
 Usage: game_tests.py <test> <sowrow binary> <source folder>; the test names a function below."""
 
+import contextlib
 import glob
 import os
 import subprocess
@@ -15,14 +16,42 @@ from Xlib import X, display as xdisplay
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from game_window import (  # noqa: E402
     ADDRESS, ADDRESS_PROMPT, BLUE, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT,
-    WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, box_text, check, default_display,
-    host_from_menus, in_colour, in_private_network, join_from_menus, listening, outline, play_turn,
-    private_display, read_board, run_xdotool, save, shown, text_shown, turn_line, wait_for)
+    WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, check, default_display, fail, host_from_menus,
+    in_colour, in_private_network, join_from_menus, listening, outline, pixels_of, play_turn,
+    private_display, read_board, run_xdotool, save, shown, text_shown, titled, turn_line, wait_for)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
 CAPTION = "Disconnected!"
-PAUSE_PROMPT = (380, 195, "Press esc again to quit to Main Menu")
-OPPONENT_PAUSED = (355, 210, "Opponent has paused the game")
+
+
+def exit_status(game, action):
+    """Runs an action that ends the game; returns its exit status."""
+    with contextlib.suppress(subprocess.CalledProcessError):
+        action()  # the window may go between a key's press and its release
+    try:
+        return game.process.wait(10)
+    except subprocess.TimeoutExpired:
+        fail("%s still runs 10 s after it was told to end" % game.name)
+
+
+def dismiss_box(game, caption, read=lambda box: None):
+    """Waits for the message box with that caption; returns what read makes of it once dismissed."""
+    box = game.wait(lambda _: titled(game.link, caption), "a box %r" % caption)[0]
+    seen = read(box)
+    with contextlib.suppress(subprocess.CalledProcessError):  # gone before the release
+        run_xdotool("key", "--window", box.id, "Return", display=game.display)
+    wait_for(lambda: box not in game.link.screen().root.query_tree().children, "the box to go", 5)
+    return seen
+
+
+def box_text(box):
+    """The upper half of a box, where its text is, once drawn."""
+    def steady():
+        before = pixels_of(box, box.get_geometry().height // 2)
+        time.sleep(0.1)
+        after = pixels_of(box, before.shape[0])
+        return before.std() > 0 and np.array_equal(before, after) and [after]
+    return wait_for(steady, "the text of the box", 5)[0]
 
 
 def startup():
@@ -64,7 +93,7 @@ def startup():
                                                    for n in notices(X.ConfigureNotify)) or
                              places[-1:] == [own] and WINDOW_PLACE + (800, 300) in places,
                              "the window in its place and size after a resize")
-                    code = game.exit_status(lambda: game.key(*keys) if keys else game.close())
+                    code = exit_status(game, lambda: game.key(*keys) if keys else game.close())
                     out = game.stop()[0]
         check((code, out) == (status, output),
               "%s, %s: status %d, output %r" % (changed, keys, code, out))
@@ -76,7 +105,7 @@ def error_box():
     in_private_network()  # where nobody listens on the game's port
     with private_display(builtin_fonts=True) as display, Game(BINARY, SOURCE, display) as game:
         join_from_menus(game)
-        game.dismiss(game.wait_box("Error in connection!"))
+        dismiss_box(game, "Error in connection!")
         shown(game, ADDRESS_PROMPT, ADDRESS)
 
 
@@ -97,15 +126,9 @@ def pause_and_resume(host, joiner):
         game.wait(lambda p: outline(p) is not None, "the move to start")
     for key, paused in (("Escape", True), ("x", False)):
         host.key(key, settle=0)
-        for game, (x, y, line) in ((host, PAUSE_PROMPT), (joiner, OPPONENT_PAUSED)):
+        for game, (x, y, line) in ((host, (380, 195, "Press esc again to quit to Main Menu")),
+                                   (joiner, (355, 210, "Opponent has paused the game"))):
             game.wait(lambda p: text_shown(p, x, y, line, BLUE) == paused, "%s: %r" % (key, line))
-
-
-def told_opponent_left(game):
-    """The text of the box that tells the opponent left, which is then dismissed."""
-    text = box_text(box := game.wait_box(CAPTION))
-    game.dismiss(box)
-    return text
 
 
 def network():
@@ -125,21 +148,21 @@ def network():
         board, _ = play_turn(joiner, 0, lambda relay: relay % 2 == 1)
         both_to_move(host, joiner, "Player1's turn", board)
         host.key("Escape", "Escape", settle=0)  # paused, then left
-        quit_text = told_opponent_left(joiner)
+        quit_text = dismiss_box(joiner, CAPTION, box_text)
         shown(joiner, ADDRESS_PROMPT, ADDRESS)  # the address is kept
         host.key("Return", settle=0)  # hosting again on the same port
         listening(host)
         joiner.key("Return", settle=0)
         both_to_move(host, joiner, "Player1's turn", OPENING)
         joiner.stop()
-        check(not np.array_equal(told_opponent_left(host), quit_text),
+        check(not np.array_equal(dismiss_box(host, CAPTION, box_text), quit_text),
               "a lost connection reads like a quit")
         listening(host)  # again, by itself
         with Game(BINARY, SOURCE, joiner_display, "joiner") as joiner:
             join_from_menus(joiner)
             both_to_move(host, joiner, "Player1's turn", OPENING)
-            check(joiner.exit_status(joiner.close) == 0, "the closed copy did not end cleanly")
-        check(np.array_equal(told_opponent_left(host), quit_text),
+            check(exit_status(joiner, joiner.close) == 0, "the closed copy did not end cleanly")
+        check(np.array_equal(dismiss_box(host, CAPTION, box_text), quit_text),
               "a closed window does not read like a quit")
 
 
@@ -163,7 +186,7 @@ def install():
         check(not missing, "the package lacks %s" % missing)
         os.symlink(os.path.join(work, "root/usr/bin/sowrow"), os.path.join(work, "sowrow"))
         with Game(os.path.join(work, "sowrow"), work) as game:
-            code, out = game.exit_status(game.close), game.stop()[0]
+            code, out = exit_status(game, game.close), game.stop()[0]
         check((code, out) == (0, ""), "the installed game: status %d, output %r" % (code, out))
 
 
