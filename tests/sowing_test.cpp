@@ -28,6 +28,7 @@ TEST(Sowing, TheCaptureExampleStepByStep) {
     for (const bool sound : {true, false}) {
         enter_state(kBoardScreen, 0, sound ? "v" : "vs");
         set_board({3, 0, 0, 0, 4, 0, 0}, {0, 0, 2, 0, 0, 0, 5}, 0);
+        match.step_phase = 0;  // as the end of the last turn left it
         begin_sowing(1, 2);
         for (int step = 0; step < 15; ++step) {
             SCOPED_TRACE(step);
