@@ -39,7 +39,7 @@ TEST(Bitmap, ReadsWholePaddedRowsRightBehindTheHeaderAndRefusesOthers) {
         {4, 2, 0, 24, 24},          {3, 2, 24, 24, 24},  // three pixels a row, stored as twelve
         {3, 2, 0, 24, 24},          {3, 2, 40, 40, 24},  // zero or more than the padded rows
         {4, 2, 0, 20, 24},                               // a file cut short: the rest stays black
-        {8192, 1, 0, 24576, 24576},                      // the largest width taken
+        {8192, 1, 0, 24576, 24576}, {1, 8192, 0, 32768, 32768},  // the largest sizes taken
     };
     for (const auto& [width, height, image_size, in_file, read_bytes] : rows) {
         const auto image = read(width, height, image_size, in_file);
