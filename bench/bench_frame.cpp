@@ -10,6 +10,7 @@
 #include "render/compose.h"
 #include "render/draw.h"
 #include "render/floating_seeds.h"
+#include "render/layout.h"
 #include "rules/board.h"
 #include "screens/screen.h"
 #include "tests/fake_platform.h"
@@ -66,13 +67,13 @@ bool open_window(int argc, char** argv) {
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-    glutInitWindowSize(1000, 400);
+    glutInitWindowSize(kWindowWidth, kWindowHeight);
     glutCreateWindow("Sowrow bench");
     glEnable(GL_TEXTURE_2D);
     load_all_textures();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ZERO);
-    on_reshape(1000, 400);
+    on_reshape(kWindowWidth, kWindowHeight);
     return true;
 }
 

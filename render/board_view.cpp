@@ -7,10 +7,8 @@
 
 namespace {
 
-// Room for any 32-bit value with its sign and the NUL.
-char number_text[12];
-
 void draw_number(DrawList& frame, float x, float y, int value, Colour colour) {
+    char number_text[12];  // any 32-bit value with its sign and the NUL
     std::snprintf(number_text, sizeof number_text, "%d", value);
     add_text(frame, x, y, number_text, colour);
 }
@@ -26,10 +24,8 @@ void draw_game_board(DrawList& frame) {
     }
     draw_number(frame, 895, 341, match.player1_store, kBlack);
     if (!match.new_turn) {
-        const int x = kPitSpacingX * match.source_column;
-        const int y = kPitSpacingY * match.source_row;
-        add_outline_rect(frame, kPitOutline.left + x, kPitOutline.top + y, kPitOutline.right + x,
-                         kPitOutline.bottom + y, kWhite);
+        const WindowRect outline = at_pit(kPitOutline, match.source_row, match.source_column);
+        add_outline_rect(frame, outline.left, outline.top, outline.right, outline.bottom, kWhite);
     }
     draw_seeds(frame);
 }

@@ -28,22 +28,13 @@ void add_picture(DrawList& frame, TextureName picture, const WindowRect& area, f
     add_textured_quad(frame, picture, area.left, area.top, area.right, area.bottom, shade);
 }
 
-WindowRect button_slot(int slot) {
-    const int shift = kButtonSpacing * slot;
-    return {kFirstButtonSlot.left, kFirstButtonSlot.top + shift, kFirstButtonSlot.right,
-            kFirstButtonSlot.bottom + shift};
-}
-
 void add_menu_button(DrawList& frame, TextureName picture, int slot) {
     const WindowRect normal = button_slot(slot);
     if (screen.menu_choice != slot) {
         add_picture(frame, picture, normal, kDimmed);
         return;
     }
-    constexpr int grow = kHighlightGrowth;
-    add_picture(frame, picture,
-                {normal.left - grow, normal.top - grow, normal.right + grow, normal.bottom + grow},
-                kBright);
+    add_picture(frame, picture, grown(normal, kHighlightGrowth), kBright);
 }
 
 void add_hover_overlay(DrawList& frame) {

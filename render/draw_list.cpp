@@ -42,8 +42,9 @@ void add_masked_sprite(DrawList& list, TextureName mask, TextureName image, floa
 }
 
 void add_seed(DrawList& list, int x, int y) {
-    add_masked_sprite(list, textures.seed1_mask, textures.seed1, x - kSeedHalfWidth,
-                      y - kSeedHalfHeight, x + kSeedHalfWidth, y + kSeedHalfHeight);
+    const WindowRect sprite = seed_sprite(x, y);
+    add_masked_sprite(list, textures.seed1_mask, textures.seed1, sprite.left, sprite.top,
+                      sprite.right, sprite.bottom);
 }
 
 void add_filled_rect(DrawList& list, float x0, float y0, float x1, float y1, Colour colour) {

@@ -7,6 +7,13 @@ struct WindowRect {
     int left, top, right, bottom;
 };
 
+constexpr WindowRect shifted(const WindowRect& area, int dx, int dy) {
+    return {area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
+}
+constexpr WindowRect grown(const WindowRect& area, int by) {
+    return {area.left - by, area.top - by, area.right + by, area.bottom + by};
+}
+
 constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 400;
 
@@ -18,6 +25,10 @@ constexpr int kPitSpacingY = 130;
 // must fall strictly inside.
 constexpr WindowRect kPitOutline{160, 85, 240, 185};
 constexpr WindowRect kPitHitArea{165, 90, 235, 180};
+// That area of pit (0, 0) moved to pit (row, column).
+constexpr WindowRect at_pit(const WindowRect& area, int row, int column) {
+    return shifted(area, kPitSpacingX * column, kPitSpacingY * row);
+}
 // Seed centres of pit (0, 0) fall in a kSeedSpread-pixel square from here.
 constexpr int kSeedAreaLeft = 185;
 constexpr int kSeedAreaTop = 120;
@@ -27,6 +38,9 @@ constexpr int kSeedSpread = 30;
 // touches a floating seed strictly inside that rectangle.
 constexpr int kSeedHalfWidth = 9;
 constexpr int kSeedHalfHeight = 10;
+constexpr WindowRect seed_sprite(int x, int y) {
+    return {x - kSeedHalfWidth, y - kSeedHalfHeight, x + kSeedHalfWidth, y + kSeedHalfHeight};
+}
 
 // Stores fill in columns of 13 seeds, 15 pixels apart both ways; these are
 // the centres of each store's first slot.
@@ -46,6 +60,9 @@ constexpr WindowRect kFirstButtonSlot{360, 155, 670, 195};
 constexpr int kButtonSpacing = 55;
 constexpr int kHighlightGrowth = 4;
 constexpr int kMenuSlotCount = 4;
+constexpr WindowRect button_slot(int slot) {
+    return shifted(kFirstButtonSlot, 0, kButtonSpacing * slot);
+}
 
 constexpr WindowRect kExitBox{350, 100, 650, 300};
 constexpr WindowRect kExitYesButton{390, 180, 490, 240};

@@ -14,12 +14,11 @@ namespace {
 constexpr int kLeftButton = 0, kButtonDown = 0;
 
 // Strict on both sides: the drawn border pixels do not count.
-bool inside(int x, int y, const WindowRect& area, int shift_x = 0, int shift_y = 0) {
-    return x > area.left + shift_x && x < area.right + shift_x && y > area.top + shift_y &&
-           y < area.bottom + shift_y;
+bool inside(int x, int y, const WindowRect& area) {
+    return x > area.left && x < area.right && y > area.top && y < area.bottom;
 }
 bool in_band(int x, int y, int i) {
-    return inside(x, y, kFirstButtonSlot, 0, kButtonSpacing * i);
+    return inside(x, y, button_slot(i));
 }
 bool in_yes(int x, int y) {
     return inside(x, y, kExitYesButton);
@@ -28,12 +27,7 @@ bool in_no(int x, int y) {
     return inside(x, y, kExitNoButton);
 }
 bool in_pit(int x, int y, int r, int c) {
-    return inside(x, y, kPitHitArea, kPitSpacingX * c, kPitSpacingY * r);
-}
-bool on_floating_seed(int x, int y, const FloatingSeed& seed) {
-    const WindowRect sprite{seed.x - kSeedHalfWidth, seed.y - kSeedHalfHeight,
-                            seed.x + kSeedHalfWidth, seed.y + kSeedHalfHeight};
-    return inside(x, y, sprite);
+    return inside(x, y, at_pit(kPitHitArea, r, c));
 }
 
 bool board_takes_clicks() {
@@ -147,7 +141,7 @@ void motion_handler(int x, int y) {
     }
     if (menu || screen_is(kInstructionsPage) || screen_is(kControlsPage)) {
         for (FloatingSeed& seed : floating_seeds)
-            if (on_floating_seed(x, y, seed))
+            if (inside(x, y, seed_sprite(seed.x, seed.y)))
                 respawn_floating_seed(seed);
     }
 }
