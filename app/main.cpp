@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
     arm_timer(500, sowing_timer);
     arm_timer(500, toggle_blink);
     arm_timer(500, move_floating_seeds);
+    arm_timer(1000, audio_device_timer);
 
     glClearColor(0, 0, 0, 0);
     run_main_loop();

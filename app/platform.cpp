@@ -133,7 +133,7 @@ void warp_pointer(int x, int y) {
 }
 
 void play_seed_sound() {
-    blip_sound.play();
+    play_seed_click();
 }
 
 void show_error_box(const char* text, const char* caption) {

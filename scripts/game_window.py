@@ -156,16 +156,17 @@ def pixels_of(window, height=None):
 
 
 class Game:
-    """A copy of the game, run in the folder of its Images/, Sounds/ and music/."""
+    """A copy of the game, run in the folder of its Images/, Sounds/ and music/,
+    with GAME_ENV and env added to its environment."""
 
-    def __init__(self, binary, source_dir, display=None, name="game"):
+    def __init__(self, binary, source_dir, display=None, name="game", env=None):
         self.display, self.name = display or default_display(), name
         self.link = xdisplay.Display(self.display)
         known = titled(self.link, WINDOW_TITLE)
         self.process = subprocess.Popen(
             [os.path.abspath(binary)], cwd=source_dir, stdout=subprocess.PIPE,
             stderr=subprocess.PIPE, preexec_fn=_die_with_test,
-            env=dict(os.environ, DISPLAY=self.display, **GAME_ENV))
+            env={**os.environ, "DISPLAY": self.display, **GAME_ENV, **(env or {})})
         self.window = wait_for(lambda: self._running("its window") and [
             w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30)[0]
         self.wait(lambda pixels: pixels.any(), "the first frame", 20)

@@ -22,6 +22,8 @@ from game_window import (  # noqa: E402
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
 CAPTION = "Disconnected!"
+# OpenAL through an ALSA that knows no sound card, as on a machine without one.
+NO_AUDIO_DEVICE = {"ALSOFT_DRIVERS": "alsa", "ALSA_CONFIG_PATH": os.devnull}
 
 
 def exit_status(game, action):
@@ -79,10 +81,12 @@ def startup():
                 os.remove(os.path.join(folder, changed))  # not written through the link
             if content:
                 os.symlink(os.path.join(SOURCE, content), os.path.join(folder, changed))
-            if keys is None:
-                ended = subprocess.run([BINARY], cwd=folder, capture_output=True, text=True,
-                                       timeout=30, env=dict(os.environ, **GAME_ENV))
-                code, out = ended.returncode, ended.stdout
+            if keys is None:  # the files are read whether there is an audio device or not
+                ended = [subprocess.run([BINARY], cwd=folder, capture_output=True, text=True,
+                                        timeout=30, env={**os.environ, **GAME_ENV, **audio})
+                         for audio in ({}, NO_AUDIO_DEVICE)]
+                code, out = ended[0].returncode, ended[0].stdout
+                check(ended[1].returncode == code, "without a device, status %d" % ended[1].returncode)
                 check(not notices(X.CreateNotify), "without %s a window opened" % changed)
             else:
                 with Game(BINARY, folder) as game:
@@ -118,6 +122,39 @@ def play():
         game.wait(lambda p: turn_line(p) == "Player1's turn", "the player's turn")
         board, relays = play_turn(game, 1, relay_by_key=lambda relay: relay % 2 == 1)
         check(relays >= 2 and board[STORE_OF_ROW[1]], "%d relays, then %s" % (relays, board))
+
+
+def cpu_share(game, seconds=3):
+    """The share of a core the game uses over some seconds."""
+    def used():
+        with open("/proc/%d/stat" % game.process.pid) as stat:
+            return sum(map(int, stat.read().rsplit(")", 1)[1].split()[11:13]))  # user, system
+    before = used()
+    time.sleep(seconds)
+    return (used() - before) / os.sysconf("SC_CLK_TCK") / seconds
+
+
+def no_sound():
+    """With no audio device to open, and with one that goes away while the music plays, one line
+    says the game plays without sound, and it idles as with sound, on the menu and on a still
+    board."""
+    with tempfile.TemporaryDirectory() as folder:
+        config = os.path.join(folder, "alsoft.conf")
+        with open(config, "w") as written:  # a device whose first write fails
+            written.write("[wave]\nfile = /dev/full\n")
+        for audio, told in (
+                (NO_AUDIO_DEVICE, "No audio device could be opened: Sowrow plays without sound.\n"),
+                ({"ALSOFT_DRIVERS": "wave", "ALSOFT_CONF": config},
+                 "The audio device went away: Sowrow plays on without sound.\n")):
+            with Game(BINARY, SOURCE, env=audio) as game:
+                time.sleep(1)  # the device is looked at once a second
+                menu = cpu_share(game)
+                game.key("Return", "Return")  # two players on one computer: nothing moves
+                board = cpu_share(game)
+                said = game.stop()[1]
+            check(menu < 0.2 and board < 0.05 and said == told,
+                  "%s: %.1f %% of a core on the menu, %.1f %% on a still board, and it said %r" %
+                  (audio, 100 * menu, 100 * board, said[:500]))
 
 
 def pause_and_resume(host, joiner):
