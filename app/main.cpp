@@ -14,6 +14,7 @@
 #include "render/floating_seeds.h"
 #include "render/frame.h"
 #include "render/textures.h"
+#include "render/window_fit.h"
 #include "rules/board.h"
 #include "rules/sowing.h"
 #include "screens/input.h"
@@ -36,17 +37,20 @@ void on_special_key(int key, int x, int y) {
     show_changes();
 }
 
+// The handlers take points of the drawing, wherever it sits in the window.
 void on_mouse(int button, int state, int x, int y) {
-    mouse_handler(button, state, x, y);
+    const Point at = window_to_drawing(window_fit, x, y);
+    mouse_handler(button, state, at.x, at.y);
     show_changes();
 }
 
 void on_motion(int x, int y) {
-    motion_handler(x, y);
+    const Point at = window_to_drawing(window_fit, x, y);
+    motion_handler(at.x, at.y);
     show_changes();
 }
 
-// The window is held at its size; what the reshape undid is drawn again.
+// The drawing is fitted to the new size and drawn again.
 void on_reshape_window(int width, int height) {
     on_reshape(width, height);
     glutPostRedisplay();

@@ -25,6 +25,7 @@
 
 #include "app/audio.h"
 #include "net/host_address.h"
+#include "render/window_fit.h"
 
 namespace {
 
@@ -129,7 +130,8 @@ std::vector<InterfaceAddress> interface_addresses() {
 }  // namespace
 
 void warp_pointer(int x, int y) {
-    glutWarpPointer(x, y);
+    const Point at = drawing_to_window(window_fit, x, y);
+    glutWarpPointer(at.x, at.y);
 }
 
 void play_seed_sound() {

@@ -10,7 +10,8 @@ using TimerCallback = void (*)(int);
 // Calls `callback(0)` once, `milliseconds` from now, on the main thread.
 void arm_timer(unsigned milliseconds, TimerCallback callback);
 
-// Moves the mouse pointer to a point of the window, in window pixels.
+// Moves the mouse pointer onto a point of the drawing, wherever the drawing
+// sits in the window.
 void warp_pointer(int x, int y);
 
 // The seed sound: a short click each time a seed drops or is taken.

@@ -67,13 +67,13 @@ bool open_window(int argc, char** argv) {
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-    glutInitWindowSize(kWindowWidth, kWindowHeight);
+    glutInitWindowSize(kDrawingWidth, kDrawingHeight);
     glutCreateWindow("Sowrow bench");
     glEnable(GL_TEXTURE_2D);
     load_all_textures();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ZERO);
-    on_reshape(kWindowWidth, kWindowHeight);
+    on_reshape(kDrawingWidth, kDrawingHeight);
     return true;
 }
 

@@ -51,10 +51,10 @@ void add_floating_seeds_and_frame(DrawList& frame) {
         add_seed(frame, seed.x, seed.y);
     }
     const WindowRect& picture = kPictureArea;
-    add_filled_rect(frame, 0, 0, picture.left, kWindowHeight, kBlack);
-    add_filled_rect(frame, picture.right, 0, kWindowWidth, kWindowHeight, kBlack);
+    add_filled_rect(frame, 0, 0, picture.left, kDrawingHeight, kBlack);
+    add_filled_rect(frame, picture.right, 0, kDrawingWidth, kDrawingHeight, kBlack);
     add_filled_rect(frame, picture.left, 0, picture.right, picture.top, kBlack);
-    add_filled_rect(frame, picture.left, picture.bottom, picture.right, kWindowHeight, kBlack);
+    add_filled_rect(frame, picture.left, picture.bottom, picture.right, kDrawingHeight, kBlack);
 }
 
 void add_button_menu(DrawList& frame, const MenuSlots& slots) {

@@ -3,13 +3,17 @@
 #include <GL/freeglut.h>
 
 #include "render/layout.h"
+#include "render/window_fit.h"
 
+// The window asks for its own size again after any change; where the window
+// manager will not grant it (maximized, full screen, tiled), the drawing is
+// fitted into what it grants.
 void on_reshape(int width, int height) {
-    glutReshapeWindow(kWindowWidth, kWindowHeight);
-    glViewport(0, 0, width, height);
+    glutReshapeWindow(kDrawingWidth, kDrawingHeight);
+    window_fit = fit_drawing(width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, kWindowWidth, kWindowHeight, 0, 0, 1);
+    glOrtho(0, kDrawingWidth, kDrawingHeight, 0, 0, 1);
     glMatrixMode(GL_MODELVIEW);
 }
 

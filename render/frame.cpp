@@ -9,6 +9,7 @@
 #include "app/platform.h"
 #include "render/compose.h"
 #include "render/draw.h"
+#include "render/drawing_target.h"
 #include "screens/screen.h"
 
 namespace {
@@ -27,8 +28,10 @@ int frames_since_report;
 void display_frame() {
     set_pointer_shape(screen.hand_cursor);
     compose_frame(shown_frame);
+    begin_drawing(window_fit);
     glClear(GL_COLOR_BUFFER_BIT);
     replay_draw_list(shown_frame);
+    show_drawing(window_fit);
     glutSwapBuffers();
     ++frames_since_report;
 }

@@ -1,5 +1,6 @@
-// Where things are in the window, in pixels from its top-left corner, y
-// downward. Drawing, hit tests and the pointer's moves all read these, so a
+// Where things are in the drawing space: 1000 x 400, from its top-left
+// corner, y downward, one unit a window pixel when the window has its own
+// size. Drawing, hit tests and the pointer's moves all read these, so a
 // button cannot be drawn in one place and clicked in another.
 #pragma once
 
@@ -14,8 +15,8 @@ constexpr WindowRect grown(const WindowRect& area, int by) {
     return {area.left - by, area.top - by, area.right + by, area.bottom + by};
 }
 
-constexpr int kWindowWidth = 1000;
-constexpr int kWindowHeight = 400;
+constexpr int kDrawingWidth = 1000;  // also the size the window asks for
+constexpr int kDrawingHeight = 400;
 
 // Pit (row, column) lies kPitSpacingX * column to the right of pit (0, 0)
 // and kPitSpacingY * row below it.

@@ -19,7 +19,7 @@ Match match = [] {
 
 namespace {
 
-constexpr Point kWindowMiddle{kWindowWidth / 2, kWindowHeight / 2};
+constexpr Point kWindowMiddle{kDrawingWidth / 2, kDrawingHeight / 2};
 
 void copy_if_empty(char* text, const char* base) {
     if (text[0] == '\0') {

@@ -74,7 +74,7 @@ def run_xdotool(*args, display=None):
                           text=True, timeout=20, env=env).stdout
 
 
-def _die_with_test():
+def die_with_test():
     # Nothing started here outlives the test, even one killed at its time-out.
     ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
@@ -96,7 +96,7 @@ def start_xvfb(number=None, builtin_fonts=False):
         server = subprocess.Popen(
             ["Xvfb", name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"] +
             (["-fp", "built-ins"] if builtin_fonts else []),
-            preexec_fn=_die_with_test, stderr=subprocess.DEVNULL)
+            preexec_fn=die_with_test, stderr=subprocess.DEVNULL)
         # On a display in use the server's lock file ends it at once, also
         # against servers in other network namespaces.
         wait_for(lambda: server.poll() is not None or _served_by(name, server.pid),
@@ -137,15 +137,17 @@ def default_display():
 
 def titled(link, title):
     """Top-level windows shown on an X server with that title, in either
-    property (SDL's boxes set only the newer)."""
+    property (SDL's boxes set only the newer), inside a window manager's frame
+    or not."""
     net_name, utf8 = link.intern_atom("_NET_WM_NAME"), link.intern_atom("UTF8_STRING")
     found = []
-    for window in link.screen().root.query_tree().children:
+    for frame in link.screen().root.query_tree().children:
         with contextlib.suppress(xerror.BadWindow):  # gone meanwhile
-            name = window.get_full_property(net_name, utf8)
-            if ((name.value.decode() if name else window.get_wm_name()) == title and
-                    window.get_attributes().map_state == X.IsViewable):
-                found.append(window)
+            for window in [frame] + frame.query_tree().children:
+                name = window.get_full_property(net_name, utf8)
+                if ((name.value.decode() if name else window.get_wm_name()) == title and
+                        window.get_attributes().map_state == X.IsViewable):
+                    found.append(window)
     return found
 
 
@@ -165,7 +167,7 @@ class Game:
         known = titled(self.link, WINDOW_TITLE)
         self.process = subprocess.Popen(
             [os.path.abspath(binary)], cwd=source_dir, stdout=subprocess.PIPE,
-            stderr=subprocess.PIPE, preexec_fn=_die_with_test,
+            stderr=subprocess.PIPE, preexec_fn=die_with_test,
             env={**os.environ, "DISPLAY": self.display, **GAME_ENV, **(env or {})})
         self.window = wait_for(lambda: self._running("its window") and [
             w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30)[0]

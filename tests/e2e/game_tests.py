@@ -11,14 +11,15 @@ import time
 
 import numpy as np
 from PIL import Image
-from Xlib import X, display as xdisplay
+from Xlib import X, display as xdisplay, protocol
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from game_window import (  # noqa: E402
     ADDRESS, ADDRESS_PROMPT, BLUE, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT,
-    WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, check, default_display, fail, host_from_menus,
-    in_colour, in_private_network, join_from_menus, listening, outline, pixels_of, play_turn,
-    private_display, read_board, run_xdotool, save, shown, text_shown, titled, turn_line, wait_for)
+    WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, check, default_display, die_with_test, fail,
+    host_from_menus, in_colour, in_private_network, join_from_menus, listening, outline,
+    pit_centre, pixels_of, plan_move, play_turn, private_display, read_board,
+    run_xdotool, save, shown, text_shown, titled, turn_line, wait_for)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
 CAPTION = "Disconnected!"
@@ -155,6 +156,92 @@ def no_sound():
             check(menu < 0.2 and board < 0.05 and said == told,
                   "%s: %.1f %% of a core on the menu, %.1f %% on a still board, and it said %r" %
                   (audio, 100 * menu, 100 * board, said[:500]))
+
+
+@contextlib.contextmanager
+def openbox(display):
+    """Openbox on a display, from the moment it manages windows; gives a link to the display."""
+    manager = subprocess.Popen(["openbox", "--sm-disable"], env=dict(os.environ, DISPLAY=display),
+                               preexec_fn=die_with_test, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    link = xdisplay.Display(display)
+    managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
+    wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType), "openbox")
+    try:
+        yield link
+    finally:
+        manager.terminate()
+        manager.wait()
+
+
+def ask_manager(link, window, message, *data):
+    """Asks the window manager for something, as a pager or a task bar would."""
+    link.screen().root.send_event(protocol.event.ClientMessage(
+        window=window, client_type=link.intern_atom(message), data=(32, (list(data) + [0] * 5)[:5])),
+        event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+    link.sync()
+
+
+def maximized(game, on):
+    """Maximizes the game's window or gives it back its size; gives where the drawing then lies
+    in it: left, top, width, height."""
+    states = [game.link.intern_atom("_NET_WM_STATE_MAXIMIZED_" + way) for way in ("VERT", "HORZ")]
+    ask_manager(game.link, game.window, "_NET_WM_STATE", int(on), *states, 2)
+
+    def new_size():
+        geometry = game.window.get_geometry()
+        size = geometry.width, geometry.height
+        return ((size != (WINDOW_WIDTH, WINDOW_HEIGHT)) == on) and size
+    width, height = wait_for(new_size, "the window's new size")
+    scale = min(width / WINDOW_WIDTH, height / WINDOW_HEIGHT)
+    drawn = int(WINDOW_WIDTH * scale + 0.5), int(WINDOW_HEIGHT * scale + 0.5)
+    left, top = (width - drawn[0]) // 2, (height - drawn[1]) // 2
+    game.wait(lambda p: p[top:top + drawn[1], left:left + drawn[0]].mean(axis=(0, 1)).min() > 20
+              and not p[:top].any(), "the drawing fitted in, black around it")
+    return left, top, drawn[0], drawn[1]
+
+
+def in_window(fit, x, y):
+    """The window pixel where the drawing point (x, y) shows."""
+    return (fit[0] + int((x + 0.5) * fit[2] / WINDOW_WIDTH),
+            fit[1] + int((y + 0.5) * fit[3] / WINDOW_HEIGHT))
+
+
+def pit_under(fit, x, y):
+    """The pit drawn under a window pixel, or None."""
+    x, y = ((at - start + 0.5) * extent / size for at, start, size, extent in
+            ((x, fit[0], fit[2], WINDOW_WIDTH), (y, fit[1], fit[3], WINDOW_HEIGHT)))
+    return next((pit for pit in range(14) if abs(x - pit_centre(pit)[0]) < 35 and
+                 abs(y - pit_centre(pit)[1]) < 45), None)
+
+
+def pointer(game):
+    """Where the pointer is, in the game window's pixels."""
+    at = game.window.query_pointer()
+    return at.win_x, at.win_y
+
+
+def window_manager():
+    """Under a window manager. Maximized, the drawing keeps its proportions, and a click on the
+    drawn menu button, a click on the drawn pit and the hand's moves land on what is drawn there."""
+    with private_display() as display, openbox(display) as link, \
+            Game(BINARY, SOURCE, display) as game:
+        fit = maximized(game, True)
+        game.click(*in_window(fit, 515, 230))  # "Versus Computer"
+        maximized(game, False)
+        shown(game, (290, 210, "Who Plays First (computer: c / player: p / randomly choose: r)?"))
+        game.key("p")
+        fit = maximized(game, True)
+        game.click(*in_window(fit, *pit_centre(9)), settle=0)  # pit 2 of the lower row
+        carried = set()
+        for _ in range(30):  # a second and a half: a lift, a drop into the next pit and more
+            carried.add(pit_under(fit, *pointer(game)))
+            time.sleep(0.05)
+        check(carried <= set(range(9, 14)) and carried - {9}, "the hand went over pits %s" % carried)
+        maximized(game, False)
+        board, last = plan_move(OPENING, 9)[0][0]  # it waits for a relay
+        game.wait(lambda p: outline(p) == last and read_board(p) == board, "the move of pit 9")
+        game.key("Escape", "Escape")  # paused, then left
 
 
 def pause_and_resume(host, joiner):

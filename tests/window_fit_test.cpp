@@ -1,0 +1,55 @@
+#include "render/window_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+struct FitRow {
+    int width, height;
+    WindowRect drawing;
+    Point window_point, drawing_under_it;    // window to drawing
+    Point drawing_point, window_showing_it;  // and back
+};
+
+// clang-format off
+// As the window gets it: its own size, maximized under openbox on a
+// 1280 x 1024 screen, a half-screen tile, full screen on a 4K monitor.
+const FitRow kRows[] = {
+    {1000,  400, {0,   0, 1000,  400}, {361, 156}, {361, 156}, {999, 399}, { 999,  399}},
+    {1280, 1005, {0, 246, 1280,  758}, {512, 419}, {400, 135}, {400, 265}, { 512,  585}},
+    { 636,  778, {0, 262,  636,  516}, {254, 348}, {400, 136}, {400, 265}, { 254,  430}},
+    {3840, 2160, {0, 312, 3840, 1848}, {  0, 311}, {  0,  -1}, {500, 200}, {1921, 1081}},
+};
+// clang-format on
+
+TEST(WindowFit, OneScaleCentredAndTheSameMappingBothWays) {
+    for (const FitRow& row : kRows) {
+        const WindowFit fit = fit_drawing(row.width, row.height);
+        const WindowRect& area = fit.drawing;
+        EXPECT_EQ(area.left, row.drawing.left) << row.width;
+        EXPECT_EQ(area.top, row.drawing.top) << row.width;
+        EXPECT_EQ(area.right, row.drawing.right) << row.width;
+        EXPECT_EQ(area.bottom, row.drawing.bottom) << row.width;
+        EXPECT_EQ(window_to_drawing(fit, row.window_point.x, row.window_point.y),
+                  row.drawing_under_it)
+            << row.width;
+        EXPECT_EQ(drawing_to_window(fit, row.drawing_point.x, row.drawing_point.y),
+                  row.window_showing_it)
+            << row.width;
+        // A point warped to is found again under the pointer, to a pixel
+        // of a window that shows the drawing smaller.
+        const int slack = area.right - area.left < kDrawingWidth ? 1 : 0;
+        for (int x = 0; x < kDrawingWidth; x += 7) {
+            for (int y = 0; y < kDrawingHeight; y += 3) {
+                const Point shown = drawing_to_window(fit, x, y);
+                const Point found = window_to_drawing(fit, shown.x, shown.y);
+                ASSERT_LE(std::abs(found.x - x), slack) << row.width << " " << x;
+                ASSERT_LE(std::abs(found.y - y), slack) << row.width << " " << y;
+            }
+        }
+    }
+}
+
+}  // namespace
