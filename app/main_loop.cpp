@@ -26,7 +26,7 @@ using frame_schedule::Clock;
 // Written by the connection thread, watched by the main loop's sleep.
 const int wake_descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 
-bool window_shows = true;
+bool window_visible = true;
 // The picture differs from the one on screen since `frame_wanted_since`.
 bool frame_wanted = false;
 Clock::time_point frame_wanted_since;
@@ -89,19 +89,23 @@ void wake_main_loop() {
 }
 
 void show_changes() {
-    if (!frame_wanted && window_shows && picture_changed()) {
+    if (!frame_wanted && window_visible && picture_changed()) {
         frame_wanted = true;
         frame_wanted_since = Clock::now();
     }
 }
 
 void on_window_status(int state) {
-    window_shows = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
+    window_visible = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
     // Hidden, nothing is drawn; shown again, the whole picture is.
     frame_wanted = false;
-    if (window_shows) {
+    if (window_visible) {
         glutPostRedisplay();
     }
+}
+
+bool window_shows() {
+    return window_visible;
 }
 
 namespace {

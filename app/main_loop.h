@@ -18,6 +18,10 @@ void show_changes();
 // hidden or fully covered, and it is drawn afresh when it shows again.
 void on_window_status(int state);
 
+// Whether the window shows: neither hidden (iconified, on another workspace)
+// nor fully covered.
+bool window_shows();
+
 // Serves input, timers and the frame, then sleeps until there is more to
 // serve; never returns.
 [[noreturn]] void run_main_loop();

@@ -3,7 +3,9 @@
 #include "app/platform.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 #include <SDL2/SDL_messagebox.h>
+#include <X11/Xlib.h>
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "app/audio.h"
+#include "app/main_loop.h"
 #include "net/host_address.h"
 #include "render/window_fit.h"
 
@@ -127,9 +130,59 @@ std::vector<InterfaceAddress> interface_addresses() {
     return addresses;
 }
 
+Window parent_of(Display* display, Window window) {
+    Window root = None, parent = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
+        return None;
+    }
+    XFree(children);
+    return parent;
+}
+
+// The hand may move the pointer only while the player is with the game: its
+// window shows and has the keyboard focus, or, where the focus follows the
+// pointer, the pointer is over it. Otherwise each seed sown would snatch the
+// pointer from the player's work in another program.
+bool player_is_with_the_game() {
+    Display* display = glXGetCurrentDisplay();
+    const Window window = glXGetCurrentDrawable();
+    if (!window_shows() || display == nullptr || window == None) {
+        return false;
+    }
+    Window focus = None;
+    int revert_to = 0;
+    XGetInputFocus(display, &focus, &revert_to);
+    const Window root = DefaultRootWindow(display);
+    // The game's window, and its frame where a window manager put it in one.
+    Window top_level = window;
+    bool focused = focus == window;
+    for (Window parent = parent_of(display, window); parent != root && parent != None;
+         parent = parent_of(display, parent)) {
+        top_level = parent;
+        focused = focused || focus == parent;
+    }
+    if (focused) {
+        return true;
+    }
+    if (focus != PointerRoot && focus != root) {
+        return false;
+    }
+    Window root_of_pointer = None, under_pointer = None;
+    int root_x = 0, root_y = 0, window_x = 0, window_y = 0;
+    unsigned buttons = 0;
+    return XQueryPointer(display, root, &root_of_pointer, &under_pointer, &root_x, &root_y,
+                         &window_x, &window_y, &buttons) != 0 &&
+           under_pointer == top_level;
+}
+
 }  // namespace
 
 void warp_pointer(int x, int y) {
+    if (!player_is_with_the_game()) {
+        return;  // the seeds still move in the picture
+    }
     const Point at = drawing_to_window(window_fit, x, y);
     glutWarpPointer(at.x, at.y);
 }

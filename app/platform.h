@@ -11,7 +11,7 @@ using TimerCallback = void (*)(int);
 void arm_timer(unsigned milliseconds, TimerCallback callback);
 
 // Moves the mouse pointer onto a point of the drawing, wherever the drawing
-// sits in the window.
+// sits in the window, but only while the player is with the game.
 void warp_pointer(int x, int y);
 
 // The seed sound: a short click each time a seed drops or is taken.

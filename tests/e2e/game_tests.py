@@ -11,14 +11,14 @@ import time
 
 import numpy as np
 from PIL import Image
-from Xlib import X, display as xdisplay, protocol
+from Xlib import X, Xutil, display as xdisplay, protocol
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from game_window import (  # noqa: E402
     ADDRESS, ADDRESS_PROMPT, BLUE, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT,
     WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, check, default_display, die_with_test, fail,
-    host_from_menus, in_colour, in_private_network, join_from_menus, listening, outline,
-    pit_centre, pixels_of, plan_move, play_turn, private_display, read_board,
+    host_from_menus, in_colour, in_private_network, join_from_menus, listening, next_pit, outline,
+    pit_centre, pixels_of, plan_move, play_turn, private_display, quickest_pit, read_board,
     run_xdotool, save, shown, text_shown, titled, turn_line, wait_for)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
@@ -223,7 +223,9 @@ def pointer(game):
 
 def window_manager():
     """Under a window manager. Maximized, the drawing keeps its proportions, and a click on the
-    drawn menu button, a click on the drawn pit and the hand's moves land on what is drawn there."""
+    drawn menu button, a click on the drawn pit and the hand's moves land on what is drawn there.
+    While another program has the focus, the hand leaves the pointer alone for a whole move of
+    the computer; with the game focused again, it carries the seeds."""
     with private_display() as display, openbox(display) as link, \
             Game(BINARY, SOURCE, display) as game:
         fit = maximized(game, True)
@@ -242,6 +244,29 @@ def window_manager():
         board, last = plan_move(OPENING, 9)[0][0]  # it waits for a relay
         game.wait(lambda p: outline(p) == last and read_board(p) == board, "the move of pit 9")
         game.key("Escape", "Escape")  # paused, then left
+
+        other = link.screen().root.create_window(
+            100, 600, 400, 200, 0, link.screen().root_depth, background_pixel=link.screen().white_pixel)
+        other.set_wm_normal_hints(flags=Xutil.USPosition, x=100, y=600)
+        other.map()
+        ask_manager(link, other, "_NET_ACTIVE_WINDOW", 2, X.CurrentTime)
+        wait_for(lambda: link.get_input_focus().focus == other, "the other program to have the focus")
+        game.click(515, 230)  # "Versus Computer", by a click that leaves the focus where it is
+        run_xdotool("mousemove", "--window", other.id, 200, 100, display=display)
+        left_at = pointer(game)
+        game.key("c", settle=0)  # the computer begins
+        game.wait(lambda p: turn_line(p) == "Computer's turn", "the computer's turn")
+        moves = set()
+        board = game.wait(lambda p: moves.add(pointer(game)) or turn_line(p) == "Player1's turn" and
+                          read_board(p), "the computer's move", 120)
+        check(moves == {left_at} and board != OPENING, "the pointer went %s" % moves)
+
+        ask_manager(link, game.window, "_NET_ACTIVE_WINDOW", 2, X.CurrentTime)
+        wait_for(lambda: pointer(game) and link.get_input_focus().focus.id in
+                 (game.window.id, game.window.query_tree().parent.id), "the game to have the focus")
+        game.click(*pit_centre(quickest_pit(board, 1)), settle=0)
+        clicked = pointer(game)
+        wait_for(lambda: pointer(game) != clicked, "the hand to carry a seed")
 
 
 def pause_and_resume(host, joiner):
