@@ -11,10 +11,9 @@
 
 namespace {
 
-enum class Target { kNotChosen, kTexture, kWindow };
-Target target = Target::kNotChosen;
 GLuint framebuffer = 0;
 GLuint drawing_texture = 0;
+bool drawing_into_texture = false;
 
 bool framebuffers_supported() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -24,9 +23,6 @@ bool framebuffers_supported() {
 }
 
 bool make_drawing_texture() {
-    if (!framebuffers_supported()) {
-        return false;
-    }
     glGenTextures(1, &drawing_texture);
     glBindTexture(GL_TEXTURE_2D, drawing_texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, kDrawingWidth, kDrawingHeight, 0, GL_RGB,
@@ -38,13 +34,15 @@ bool make_drawing_texture() {
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, drawing_texture, 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
-        return true;
-    }
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
-    glDeleteTextures(1, &drawing_texture);
-    return false;
+    return complete;
+}
+
+// Made when the drawing is first scaled, and only once.
+bool texture_ready() {
+    static const bool ready = framebuffers_supported() && make_drawing_texture();
+    return ready;
 }
 
 // OpenGL counts window rows from the bottom.
@@ -54,17 +52,19 @@ void view_fitted_part(const WindowFit& fit) {
                area.bottom - area.top);
 }
 
-bool shown_smaller(const WindowFit& fit) {
-    return fit.drawing.right - fit.drawing.left < kDrawingWidth;
+int shown_width(const WindowFit& fit) {
+    return fit.drawing.right - fit.drawing.left;
 }
 
 }  // namespace
 
+// At its own size the drawing goes straight into the window, as cheap as
+// ever; only a scaled one takes the way through the texture.
 void begin_drawing(const WindowFit& fit) {
-    if (target == Target::kNotChosen) {
-        target = make_drawing_texture() ? Target::kTexture : Target::kWindow;
-    }
-    if (target == Target::kTexture) {
+    const bool scaled =
+        shown_width(fit) != kDrawingWidth || fit.drawing.bottom - fit.drawing.top != kDrawingHeight;
+    drawing_into_texture = scaled && texture_ready();
+    if (drawing_into_texture) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         glViewport(0, 0, kDrawingWidth, kDrawingHeight);
     } else {
@@ -73,7 +73,7 @@ void begin_drawing(const WindowFit& fit) {
 }
 
 void show_drawing(const WindowFit& fit) {
-    if (target != Target::kTexture) {
+    if (!drawing_into_texture) {
         return;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -81,9 +81,9 @@ void show_drawing(const WindowFit& fit) {
     glClear(GL_COLOR_BUFFER_BIT);
     view_fitted_part(fit);
     glBindTexture(GL_TEXTURE_2D, drawing_texture);
-    // Shrunk, every pixel of the drawing counts, through its mipmaps; at its
-    // own size or larger, each window pixel blends the nearest four.
-    if (shown_smaller(fit)) {
+    // Shrunk, every pixel of the drawing counts, through its mipmaps; larger,
+    // each window pixel blends the nearest four.
+    if (shown_width(fit) < kDrawingWidth) {
         glGenerateMipmap(GL_TEXTURE_2D);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     } else {

@@ -1,9 +1,8 @@
-// The drawing is made at its own 1000 x 400 in a texture and shown from there
-// at the window's scale, so texts, outlines and pictures keep their places
-// and proportions together in a window of any size, and a window of the
-// drawing's own size shows it pixel for pixel. A driver without framebuffer
-// objects draws straight into the fitted part of the window instead, its
-// texts at their own size.
+// A drawing shown at another scale is made at its own 1000 x 400 in a texture
+// and shown from there, so texts, outlines and pictures keep their places and
+// proportions together in a window of any size. At its own scale, and with a
+// driver that has no framebuffer objects, it is drawn straight into the
+// fitted part of the window (the latter's texts at their own size).
 #pragma once
 
 #include "render/window_fit.h"
