@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Launch time, idle frame rate, CPU use idle and during a move, and peak memory.
 
-usage: startup_idle.py [--display N] [--repeats R] [--seconds S] BINARY [BINARY...]
+usage: startup_idle.py [--display N] [--repeats R] [--seconds S] [--env NAME=VALUE]...
+                       BINARY [BINARY...]
 
 Starts its own Xvfb on display N (or $SOWROW_PERF_DISPLAY) and runs each
 BINARY, a Release build of the game, R times under Mesa's software renderer,
@@ -10,8 +11,10 @@ run measures the time from launch to the first drawn frame, then S seconds
 idle on the main menu (frames per second and CPU time from /proc/<pid>/stat,
 of the whole process and of its main thread), then S seconds idle on the
 board of a two-player game on one computer, then the CPU while a move is
-played there (the first MOVE_SECONDS after the click), and last the peak
-resident memory (VmHWM).
+played there (the first MOVE_SECONDS after the click), the peak resident
+memory (VmHWM), and last how much the game wrote on standard error. --env
+adds to the game's environment, for instance ALSOFT_DRIVERS=nosuchbackend
+for a machine with no audio device.
 """
 import argparse
 import os
@@ -41,9 +44,9 @@ def measure(game, stderr_path, seconds):
             100.0 * (game.cpu_seconds(main_thread_only=True) - main) / elapsed)
 
 
-def one_run(binary, seconds, folder, index):
+def one_run(binary, seconds, folder, index, env):
     stderr_path = os.path.join(folder, "run%d.err" % index)
-    game = perflib.Game(binary, {"SOWROW_FRAME_STATS": "1"}, stderr_path)
+    game = perflib.Game(binary, dict(env, SOWROW_FRAME_STATS="1"), stderr_path)
     try:
         game.find_window()
         first_frame = game.wait_first_frame()
@@ -58,9 +61,11 @@ def one_run(binary, seconds, folder, index):
         alive = game.process.poll() is None
     finally:
         game.stop()
+    written = os.path.getsize(stderr_path)
+    os.remove(stderr_path)
     if not alive:
         raise SystemExit("the game ended during the run")
-    return (first_frame,) + menu + board + move + (peak,)
+    return (first_frame,) + menu + board + move + (peak, written)
 
 
 def click(game, x, y):
@@ -78,7 +83,8 @@ FIGURES = [("launch to first frame", "ms", lambda v: v * 1000),
            ("frames/s while a move plays", "frames/s", None),
            ("CPU while a move plays", "% of a core", None),
            ("  of which the main thread", "% of a core", None),
-           ("peak memory (VmHWM)", "MiB", lambda v: v / 1024)]
+           ("peak memory (VmHWM)", "MiB", lambda v: v / 1024),
+           ("written on standard error", "KiB", lambda v: v / 1024)]
 
 
 def main():
@@ -87,14 +93,16 @@ def main():
     parser.add_argument("--display")
     parser.add_argument("--repeats", type=int, default=3)
     parser.add_argument("--seconds", type=float, default=10)
+    parser.add_argument("--env", action="append", default=[], metavar="NAME=VALUE")
     args = parser.parse_args()
+    env = dict(setting.split("=", 1) for setting in args.env)
     display = perflib.display_option(args.display)
     results = {binary: [] for binary in args.binaries}
     with perflib.Xvfb(display), tempfile.TemporaryDirectory() as folder:
         for index in range(args.repeats):
             for number, binary in enumerate(args.binaries):
                 results[binary].append(one_run(binary, args.seconds, folder,
-                                               index * len(args.binaries) + number))
+                                               index * len(args.binaries) + number, env))
                 print("%s run %d: %s" % (perflib.label(binary), index + 1,
                                          ", ".join("%.3g" % v for v in results[binary][-1])),
                       flush=True)
