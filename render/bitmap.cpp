@@ -59,7 +59,8 @@ std::optional<BitmapImage> read_bitmap(std::FILE* stream) {
     image.pixels.resize(layout->pixel_bytes);
     // A file cut short shows black where its pixels are missing: the buffer
     // is zero-filled, so the upload never reads past what was allocated.
-    std::fread(image.pixels.data(), 1, image.pixels.size(), stream);
+    [[maybe_unused]] const std::size_t pixels_read =
+        std::fread(image.pixels.data(), 1, image.pixels.size(), stream);
     std::fclose(stream);
     return image;
 }

@@ -79,10 +79,12 @@ def die_with_test():
     ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
-def in_private_network():
-    """Runs this script again alone with a loopback: port 45678 is its own."""
+def in_private_network(setup=""):
+    """Runs this script again alone with a loopback: port 45678 is its own. Setup, shell
+    commands each ending in &&, adds to that network."""
     if not os.environ.get("SOWROW_PRIVATE_NETWORK"):
-        os.execvpe("unshare", ["unshare", "-rn", "sh", "-c", 'ip link set lo up && exec "$@"',
+        os.execvpe("unshare", ["unshare", "-rn", "sh", "-c",
+                               'ip link set lo up && %s exec "$@"' % setup,
                                "sh", sys.executable, *sys.argv],
                    dict(os.environ, SOWROW_PRIVATE_NETWORK="1"))
 
@@ -357,11 +359,11 @@ def quickest_pit(board, row):
     return min((plan[2], pit) for plan, pit in plans if plan)[1]
 
 
-def play_turn(game, row, relay_by_key, after_pick=lambda: None):
-    """Plays and checks the quickest move of a row, each relay by the a key or a
-    click as relay_by_key(i) says; gives the board after it and the relays."""
+def play_turn(game, row, relay_by_key, after_pick=lambda: None, pit=None):
+    """Plays and checks a move of a row, the quickest unless a pit is given, each relay by the
+    a key or a click as relay_by_key(i) says; gives the board after it and the relays."""
     board = game.wait(read_board, "a readable board")
-    pit = quickest_pit(board, row)
+    pit = quickest_pit(board, row) if pit is None else pit
     waits, after, seconds = plan_move(board, pit)
     bound = 10 + 2 * seconds  # a seed a second; the bound only ends a stuck test
     game.click(*pit_centre(pit), settle=0)

@@ -13,8 +13,8 @@ packages=(
   openbox
   # the network tests: private network namespaces, a loopback that drops everything
   iproute2 nftables
-  # packaging and its checks
-  dpkg-dev lintian appstream man-db
+  # packaging and its checks (devscripts for hardening-check)
+  dpkg-dev lintian devscripts appstream man-db
   # the asset scripts
   python3-numpy vorbis-tools fonts-dejavu-core
 )
