@@ -185,6 +185,9 @@ void apply_lost_connection() {
 
 void message_timer(int) {
     apply_lost_connection();
+    if (net_link.port_taken) {
+        back_to_menu();  // nobody can have joined
+    }
     if (match.versus_human && net_link.network_game) {
         interpret_front();
     }

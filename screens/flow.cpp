@@ -88,6 +88,14 @@ void resume_game() {
 }
 
 void leave_game() {
+    if (in_network_game()) {
+        send_message("q");
+        sleep_milliseconds(100);  // let the quit message leave before the socket closes
+    }
+    back_to_menu();
+}
+
+void back_to_menu() {
     if (net_link.network_game) {
         screen.screen_code = kNetworkMenu;
     } else if (match.versus_human) {
@@ -95,16 +103,14 @@ void leave_game() {
     } else {
         screen.screen_code = kMainMenu;
     }
-    if (in_network_game()) {
-        send_message("q");
-        sleep_milliseconds(100);  // let the quit message leave before the socket closes
-    }
     match.player1_wins = 0;
     match.player2_wins = 0;
     match.computer_wins = 0;
     net_link.network_game = false;
     close_connection();
-    net_link.connection_lost = false;  // a report still pending is for the game just left
+    // A report still pending is for the game just left.
+    net_link.connection_lost = false;
+    net_link.port_taken = false;
     // Nothing of the opponent may follow into the next game, whatever kind.
     net_link.peer_paused = false;
     net_link.awaiting_rematch = 0;
