@@ -65,10 +65,13 @@ void pause_game() {
     }
     screen.paused = true;
     net_link.quiet_disconnect = true;
-    // Once a game is over "p" means play again to the opponent, so a pause
-    // then stays on this side.
-    net_link.pause_announced =
-        in_network_game() && match.game_result == kInPlay && !net_link.awaiting_rematch;
+    // Told only to an opponent that reads "p" as a pause: one that is
+    // connected, not past the game's end (there "p" means play again), and
+    // whose own prompt is not open (some copies then forget the sowing their
+    // own pause stopped).
+    net_link.pause_announced = in_network_game() && net_link.connected &&
+                               match.game_result == kInPlay && !net_link.awaiting_rematch &&
+                               !net_link.peer_paused && !last_move_under_way();
     if (net_link.pause_announced) {
         send_message("p");
     }
