@@ -354,7 +354,7 @@ def quickest_pit(board, row):
     return min((plan[2], pit) for plan, pit in plans if plan)[1]
 
 
-def play_turn(game, row, relay_by_key, after_pick=lambda: None):
+def play_turn(game, row, relay_by_key):
     """Plays and checks the quickest move of a row, each relay by the a key or a
     click as relay_by_key(i) says; gives the board after it and the relays."""
     board = game.wait(read_board, "a readable board")
@@ -362,7 +362,6 @@ def play_turn(game, row, relay_by_key, after_pick=lambda: None):
     waits, after, seconds = plan_move(board, pit)
     bound = 10 + 2 * seconds  # a seed a second; the bound only ends a stuck test
     game.click(*pit_centre(pit), settle=0)
-    after_pick()
     for relay, (expected, last) in enumerate(waits):
         game.wait(lambda p: outline(p) == last and read_board(p) == expected,
                   "relay %d of the move from pit %d, at pit %d" % (relay + 1, pit, last), bound)
