@@ -33,11 +33,12 @@ class PeerSocket : public sf::TcpSocket {
 class GameListener : public sf::TcpListener {
   public:
     int handle() const { return static_cast<int>(getHandle()); }
-    bool listen_reusing(unsigned short port) {
+    // 0, or the error that kept it from listening.
+    int listen_reusing(unsigned short port) {
         close();
         const int handle = ::socket(AF_INET, SOCK_STREAM, 0);
         if (handle < 0) {
-            return false;
+            return errno;
         }
         const int yes = 1;
         ::setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
@@ -47,11 +48,12 @@ class GameListener : public sf::TcpListener {
         address.sin_port = htons(port);
         if (::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             ::listen(handle, SOMAXCONN) != 0) {
+            const int error = errno;
             ::close(handle);
-            return false;
+            return error;
         }
         create(handle);
-        return true;
+        return 0;
     }
 };
 
@@ -143,17 +145,27 @@ bool parse_ipv4(const char* text, in_addr& address) {
 }
 
 void host_step(int my_session) {
-    int listen_handle;
+    int listen_handle, error;
     {
         std::lock_guard<std::mutex> lock(handle_mutex);
         if (!session_is(my_session)) {
             return;
         }
-        listener.listen_reusing(kGamePort);  // a failure shows as a failed accept
+        error = listener.listen_reusing(kGamePort);
         listen_handle = listener.handle();
     }
-    if (listen_handle < 0) {
+    // Another program listens on the port: a friend joining this address
+    // would reach that program, so hosting ends with a word.
+    if (error == EADDRINUSE) {
+        show_error_box("Port 45678 is already in use on this computer", "Error in connection!");
+        if (session_is(my_session)) {
+            net_link.port_taken = true;
+            wake_main_loop();
+        }
         return;
+    }
+    if (listen_handle < 0) {
+        return;  // tried again on the next pass
     }
     const int handle = ::accept(listen_handle, nullptr, nullptr);
     if (handle < 0) {
@@ -315,7 +327,7 @@ void run_pass() {
         close_sockets_locked();
         seen_session = my_session;
     }
-    if (net_link.connection_lost || !net_link.network_game) {
+    if (net_link.connection_lost || net_link.port_taken || !net_link.network_game) {
         return;
     }
     if (net_link.hosting) {

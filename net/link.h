@@ -23,6 +23,10 @@ struct NetLink {
     // Set by the connection thread once the player has dismissed its
     // "Disconnected!" box; the main thread applies the reset.
     std::atomic<bool> connection_lost;
+    // Set by the connection thread once the player has dismissed its box
+    // saying that another program holds the game's port; the main thread
+    // then ends the hosting.
+    std::atomic<bool> port_taken;
 
     char peer_address[kAddressCapacity];
 

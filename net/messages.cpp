@@ -75,6 +75,68 @@ void take_unpause() {
     }
 }
 
+// Whether the move under way here ends the game before anyone has to act:
+// its sowing, running or stopped by a pause, then the opponent's moves in
+// `moves`, played out on a copy of the counts. The opponent's copy plays the
+// same steps on a clock of its own, so it may already be past the game's end.
+bool ends_game_after(const char* moves) {
+    int counts[kPitCount];
+    for (int index = 0; index < kPitCount; ++index) {
+        counts[index] = board.pits[index].count;
+    }
+    const auto seeds = [&counts](PitPosition pit) -> int& {
+        return counts[pit.row * kColumnCount + pit.column];
+    };
+    PitPosition source{match.source_row, match.source_column},
+        landing{match.sow_row, match.sow_column};
+    bool sowing = match.sowing_active || net_link.resume_sowing_on_unpause;
+    bool capturing = sowing && match.capture_pending, new_turn = match.new_turn;
+    int player = match.current_player;
+    for (;;) {
+        if (!sowing) {  // the next pick or relay must have come already, and fit
+            if (!is_digit(moves[0]) || !is_digit(moves[1])) {
+                return false;
+            }
+            const PitPosition pit{moves[1] - '0', moves[0] - '0'};
+            moves += 2;
+            const bool fits = new_turn ? player == opponent_player() && pit.row == own_row(player)
+                                       : pit == next_pit(source);
+            if (!fits || !is_on_board(pit.row, pit.column) || seeds(pit) == 0) {
+                return false;
+            }
+            source = landing = pit;
+            sowing = true;
+        }
+        PitPosition capture{match.capture_row, match.capture_column};
+        if (!capturing) {
+            while (seeds(source) > 0) {
+                landing = next_pit(landing);
+                ++seeds(landing);
+                --seeds(source);
+            }
+            capture = next_pit(landing);
+            if (seeds(capture) > 0) {
+                source = landing;  // waits for the relay from the pit after it
+                sowing = new_turn = false;
+                continue;
+            }
+            capture = next_pit(capture);
+        }
+        seeds(capture) = 0;
+        capturing = sowing = false;
+        new_turn = true;
+        player = player == 1 ? 2 : 1;
+        int on_board = 0, on_row = 0;
+        for (int index = 0; index < kPitCount; ++index) {
+            on_board += counts[index];
+            on_row += index / kColumnCount == own_row(player) ? counts[index] : 0;
+        }
+        if (on_row == 0 || on_board == 2) {
+            return true;
+        }
+    }
+}
+
 // A move: two digits, the column then the row. One that breaks the rules is
 // taken off and ignored; one that must wait stays at the front.
 void take_move() {
@@ -111,13 +173,13 @@ void interpret_front() {
         if (first == '\0') {
             return;
         }
-        // The opponent moves neither with its prompt open nor before its
-        // play-again, so a digit then is a stray byte.
-        if (is_digit(first) && (net_link.peer_paused || net_link.awaiting_rematch)) {
-            remove_front(1);
-            continue;
-        }
         if (is_digit(first)) {
+            // Only a copy that has played again, with no prompt open, moves.
+            net_link.awaiting_rematch = 0;
+            net_link.play_again_may_be_pause = false;
+            if (net_link.peer_paused) {
+                take_unpause();
+            }
             take_move();
             return;
         }
@@ -125,11 +187,24 @@ void interpret_front() {
             return;
         }
         const bool may_be_pause = net_link.play_again_may_be_pause;
+        // A "p" during the game's last sowing here may be the play-again of a
+        // copy already past the end: it waits until this side is there too.
+        if (first == 'p' && !net_link.awaiting_rematch && !may_be_pause && !net_link.peer_paused &&
+            match.game_result == kInPlay && ends_game_after("")) {
+            return;
+        }
         net_link.play_again_may_be_pause = false;
         remove_front(1);
         if ((first == 'p' || first == 'P') && net_link.awaiting_rematch) {
             --net_link.awaiting_rematch;
             net_link.play_again_may_be_pause = first == 'p';
+            return;
+        }
+        // After a "p" taken as play again, another: either the first was a
+        // pause at the result and this the play-again, or this a pause in
+        // the next game, whose "u" is to come. Either way the opponent is in
+        // the next game; showing it unpaused lets the game go on in both.
+        if (first == 'p' && may_be_pause) {
             return;
         }
         if (first == 'p' && !net_link.peer_paused) {
@@ -148,6 +223,11 @@ void interpret_front() {
 }
 
 }  // namespace
+
+bool last_move_under_way() {
+    std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
+    return ends_game_after(net_link.inbox);
+}
 
 void send_message(const char* text) {
     std::snprintf(net_link.send_buffer, sizeof net_link.send_buffer, "%s", text);
@@ -185,6 +265,9 @@ void apply_lost_connection() {
 
 void message_timer(int) {
     apply_lost_connection();
+    if (net_link.port_taken) {
+        back_to_menu();  // nobody can have joined
+    }
     if (match.versus_human && net_link.network_game) {
         interpret_front();
     }

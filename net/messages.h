@@ -13,6 +13,11 @@ void send_move(int row, int column);
 // connection; runs on the main thread, at the next tick of message_timer.
 void apply_lost_connection();
 
+// Whether the move under way, with the opponent's moves already received,
+// ends the game without anyone having to act; the opponent's copy may then
+// be past the game's end.
+bool last_move_under_way();
+
 // Interprets at most one received message every 100 ms.
 void message_timer(int);
 

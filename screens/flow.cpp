@@ -65,10 +65,13 @@ void pause_game() {
     }
     screen.paused = true;
     net_link.quiet_disconnect = true;
-    // Once a game is over "p" means play again to the opponent, so a pause
-    // then stays on this side.
-    net_link.pause_announced =
-        in_network_game() && match.game_result == kInPlay && !net_link.awaiting_rematch;
+    // Told only to an opponent that reads "p" as a pause: one that is
+    // connected, not past the game's end (there "p" means play again), and
+    // whose own prompt is not open (some copies then forget the sowing their
+    // own pause stopped).
+    net_link.pause_announced = in_network_game() && net_link.connected &&
+                               match.game_result == kInPlay && !net_link.awaiting_rematch &&
+                               !net_link.peer_paused && !last_move_under_way();
     if (net_link.pause_announced) {
         send_message("p");
     }
@@ -88,6 +91,14 @@ void resume_game() {
 }
 
 void leave_game() {
+    if (in_network_game()) {
+        send_message("q");
+        sleep_milliseconds(100);  // let the quit message leave before the socket closes
+    }
+    back_to_menu();
+}
+
+void back_to_menu() {
     if (net_link.network_game) {
         screen.screen_code = kNetworkMenu;
     } else if (match.versus_human) {
@@ -95,16 +106,14 @@ void leave_game() {
     } else {
         screen.screen_code = kMainMenu;
     }
-    if (in_network_game()) {
-        send_message("q");
-        sleep_milliseconds(100);  // let the quit message leave before the socket closes
-    }
     match.player1_wins = 0;
     match.player2_wins = 0;
     match.computer_wins = 0;
     net_link.network_game = false;
     close_connection();
-    net_link.connection_lost = false;  // a report still pending is for the game just left
+    // A report still pending is for the game just left.
+    net_link.connection_lost = false;
+    net_link.port_taken = false;
     // Nothing of the opponent may follow into the next game, whatever kind.
     net_link.peer_paused = false;
     net_link.awaiting_rematch = 0;

@@ -31,4 +31,6 @@ void start_joining();
 void pause_game();
 void resume_game();
 void leave_game();
+// Leaves the game for its menu without a word to the opponent.
+void back_to_menu();
 void play_again();

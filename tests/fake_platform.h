@@ -43,7 +43,7 @@ std::vector<ErrorBox> error_boxes();
 // clang-format off
 #define SOWROW_LINK_FIELDS(FIELD)                                                              \
     FIELD(network_game) FIELD(hosting) FIELD(joining) FIELD(awaiting_peer) FIELD(connected)    \
-    FIELD(address_entry_open) FIELD(quiet_disconnect) FIELD(connection_lost)                   \
+    FIELD(address_entry_open) FIELD(quiet_disconnect) FIELD(connection_lost) FIELD(port_taken)     \
     FIELD(peer_address) FIELD(receive_buffer) FIELD(last_received) FIELD(inbox)                \
     FIELD(send_buffer) FIELD(peer_paused) FIELD(awaiting_rematch)                              \
     FIELD(resume_sowing_on_unpause) FIELD(pause_announced) FIELD(play_again_may_be_pause)      \

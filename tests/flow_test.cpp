@@ -69,18 +69,4 @@ TEST(Flow, NothingOfANetworkGameLingersInTheNext) {
     EXPECT_EQ(state_flags(), "tm");
 }
 
-TEST(Flow, APauseFreezesTheSowingUntilBothPromptsAreClosed) {
-    enter_state(kBoardScreen, 0, "vn");
-    match.sowing_active = true;
-    key_handler(27, 0, 0);
-    std::strcpy(net_link.inbox, "p");
-    message_timer(0);  // the opponent paused too
-    key_handler('x', 0, 0);
-    EXPECT_FALSE(match.sowing_active) << "the opponent's copy still stands";
-    std::strcpy(net_link.inbox, "u");
-    message_timer(0);
-    EXPECT_TRUE(match.sowing_active);
-    EXPECT_EQ(messages_sent(), "p u");
-}
-
 }  // namespace

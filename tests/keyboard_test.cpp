@@ -29,8 +29,8 @@ const std::tuple<double, int, Text, int, double, int, Text, Text, bool> kRows[] 
     {NM, 0, "", kEnter, B, 0, "vh", "", 0},     {NM, 1, "", kEnter, B, 1, "vj", "", 0},
     {NM, 1, "vh", kEnter, B, 1, "vj", "", 0},   {NM, 0, "vj", kEnter, B, 0, "vh", "", 0},
     {NM, 2, "", kEnter, PM, 0, "", "", 0},      {B, 0, "vj", kEnter, B, 0, "vc", "", 0},
-    {B, 0, "pvj", kEnter, B, 0, "vc", "u", 0},  {B, 0, "vc", kEnter, B, 0, "vc", "", 0},
-    // Esc: back a screen; on the board a pause, told only during play, then the game's menu.
+    {B, 0, "pvj", kEnter, B, 0, "vc", "", 0},   {B, 0, "vc", kEnter, B, 0, "vc", "", 0},
+    // Esc: back a screen; on the board a pause, told only in play to one there, then the menu.
     {M, 0, "x", kEsc, M, 0, "", "", 0},        {M, 0, "xy", kEsc, M, 0, "", "", 0},
     {M, 0, "", kEsc, M, 0, "q", "", 0},        {M, 0, "q", kEsc, M, 0, "q", "", 0},
     {PM, 0, "", kEsc, M, 0, "", "", 0},        {NM, 0, "", kEsc, PM, 0, "", "", 0},
@@ -38,7 +38,7 @@ const std::tuple<double, int, Text, int, double, int, Text, Text, bool> kRows[] 
     {B, 0, "w", kEsc, B, 0, "wp", "", 0},      {B, 0, "vn", kEsc, B, 0, "pvn", "p", 0},
     {B, 0, "vrn", kEsc, B, 0, "pvrn", "", 0},  {B, 0, "vna", kEsc, B, 0, "pvna", "", 0},
     {B, 0, "p", kEsc, M, 0, "w", "", 0},       {B, 0, "pv", kEsc, PM, 0, "v", "", 0},
-    {B, 0, "pvn", kEsc, NM, 0, "v", "q", 0},
+    {B, 0, "pvn", kEsc, NM, 0, "v", "q", 0},   {B, 0, "vh", kEsc, B, 0, "pvh", "", 0},
     // Who plays first, only against the computer and only unpaused (r after
     // srand(2) draws the person). The relay key, for the player to move, on
     // the side that moves for that player, unpaused on both sides; in a

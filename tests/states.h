@@ -91,7 +91,3 @@ inline void set_board(const RowCounts& row0, const RowCounts& row1, int player1_
     match.player1_store = player1_store;
     match.player2_store = kTotalSeeds - on_board - player1_store;
 }
-
-inline int seeds_in_game() {
-    return board_seed_total() + match.player1_store + match.player2_store;
-}

@@ -1,13 +1,15 @@
-// Two copies of the game, a host and a joiner, joined by a simulated connection on
-// a made-up clock in milliseconds: each keeps its own timers at its own phase,
+// Two copies of the game, a host and a joiner (one perhaps of another make), joined by a simulated
+// connection on a made-up clock in milliseconds: each keeps its own timers at its own phase,
 // messages take their own time on the way, in order, and the players act when they will.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <deque>
 #include <functional>
 #include <random>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "net/messages.h"
@@ -20,6 +22,56 @@ namespace {
 constexpr int kHost = 0, kJoiner = 1, kEsc = 27;
 
 using Position = std::tuple<RowCounts, RowCounts, int>;  // the rows, player 1's store
+
+// A copy of another make that pauses, plays again and reads the wire by the letter of the
+// game's rules: "p" to pause and to play again, "u" after every pause; its clicks and sowing are
+// the game's own. `own_fault` marks where its own reading jams it or loses a move.
+namespace other_make {
+bool own_fault;
+
+void key(int key) {
+    if (key == kEsc && !screen.paused) {
+        own_fault |= net_link.peer_paused && net_link.resume_sowing_on_unpause;  // forgets it
+        net_link.resume_sowing_on_unpause = std::exchange(match.sowing_active, false);
+        screen.paused = true;
+        send_message("p");
+    } else if (key == 'p' && match.game_result != kInPlay) {
+        own_fault |= net_link.inbox[0] != '\0';  // lost to its new game
+        new_game();                              // which closes its prompt
+        send_message("p");
+        net_link.network_game = true;
+    } else if (key != kEsc && screen.paused) {
+        screen.paused = false;
+        match.sowing_active |= net_link.resume_sowing_on_unpause;
+        send_message("u");
+    }
+}
+
+void message_timer() {
+    char* inbox = net_link.inbox;
+    // A sowing its own prompt stopped, which a move or another pause forgets.
+    const bool stopped = screen.paused && net_link.resume_sowing_on_unpause;
+    int taken = 0;
+    if (net_link.awaiting_rematch) {
+        taken = inbox[0] == 'p' || inbox[0] == 'P';
+        own_fault |= inbox[0] == 'p';  // this game's "p" is only ever a pause
+        net_link.awaiting_rematch = !taken;
+    } else if (net_link.peer_paused) {
+        taken = inbox[0] == 'u';
+        net_link.peer_paused = !taken;
+        match.sowing_active |= taken && net_link.resume_sowing_on_unpause;
+    } else if (std::isdigit(inbox[0]) && std::isdigit(inbox[1]) && !match.sowing_active) {
+        own_fault |= match.game_result != kInPlay || stopped;  // or a move on its finished board
+        begin_sowing(inbox[1] - '0', inbox[0] - '0');
+        taken = 2;
+    } else if (inbox[0] == 'p') {
+        own_fault |= stopped;
+        taken = net_link.peer_paused = true;
+        net_link.resume_sowing_on_unpause = std::exchange(match.sowing_active, false);
+    }
+    std::memmove(inbox, inbox + taken, std::strlen(inbox + taken) + 1);
+}
+}  // namespace other_make
 
 struct Side {
     GameState state;
@@ -36,12 +88,18 @@ struct TwoCopies {
     std::function<Position(int game)> position_of;  // each game's start, on both copies
     std::function<void(TwoCopies&, int side)> player;
     int delay_high = 1, quickest = 10, slowest = 10;  // ms on the way; ms a player takes
+    int other_make = -1;  // the side that is a copy of another make, if one is
 
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+    void press(int side, int key) {
+        side == other_make ? other_make::key(key) : key_handler(key, 0, 0);
+    }
 
     // A new connection, the copies' first sowing steps and then message ticks at the given times.
     void connect(std::array<int, 4> at) {
         now = last_turn = 0;
+        other_make::own_fault = false;
         for (const int side : {kHost, kJoiner}) {
             reset_game_state();
             side == kHost ? start_hosting() : start_joining();
@@ -52,12 +110,15 @@ struct TwoCopies {
         }
     }
 
-    // Runs work on one copy as its main thread would, and sends on what it sent.
+    // Runs work on one copy as its main thread would, and sends on what it sent. This
+    // game's copy never sows while either side's pause prompt is open.
     void on(int side, const std::function<void()>& work) {
         Side &self = sides[side], &other = sides[1 - side];
         load_game_state(self.state);
         const bool was_new_turn = match.new_turn, was_over = match.game_result != kInPlay;
         work();
+        EXPECT_FALSE(side != other_make && match.sowing_active &&
+                     (screen.paused || net_link.peer_paused));
         if (was_over && match.game_result == kInPlay) {
             std::apply(set_board, position_of(++self.game));
         }
@@ -81,10 +142,11 @@ struct TwoCopies {
         self.state = save_game_state();
     }
 
-    // Runs the two copies until both are `done`; fails when the boards differ
-    // after a turn, or when no turn has passed for five minutes.
+    // Runs the two copies until both are `done` or the copy of another make jams itself; fails
+    // when the boards differ after a turn, or when no turn has passed for five minutes.
     void run_until(const std::function<bool(const Side&)>& done) {
-        while (!(done(sides[0]) && done(sides[1])) && !::testing::Test::HasFailure()) {
+        while (!(done(sides[0]) && done(sides[1])) && !::testing::Test::HasFailure() &&
+               !other_make::own_fault) {
             ASSERT_LT(now - last_turn, 300000) << "stuck at " << now << " ms";
             now += 1000000;
             for (const Side& side : sides) {
@@ -98,7 +160,9 @@ struct TwoCopies {
                 }
                 if (self.next_message <= now) {
                     self.next_message += 100;
-                    on(side, [] { message_timer(0); });
+                    on(side, [&] {
+                        side == other_make ? other_make::message_timer() : message_timer(0);
+                    });
                 }
                 if (self.next_sowing <= now) {
                     self.next_sowing += 500;
@@ -118,7 +182,7 @@ struct TwoCopies {
 void play_or_play_again(TwoCopies& copies, int side) {
     const int row = side == kHost ? 1 : 0;
     if (match.game_result != kInPlay) {
-        key_handler('p', 0, 0);
+        copies.press(side, 'p');
     } else if (match.current_player == 2 - row && !match.sowing_active) {
         PitPosition pit = next_pit(match.source_row, match.source_column);  // a relay's
         for (int tries = 50; match.new_turn && pit_at(row, pit.column).count == 0 && tries-- > 0;) {
@@ -129,47 +193,38 @@ void play_or_play_again(TwoCopies& copies, int side) {
     }
 }
 
-// A game one move from its end: the host's (1, 5) drops its seed into
-// (1, 6), and the three seeds of (0, 5), the last of row 0, are captured.
-// The host's clock runs almost a step ahead of the joiner's, so the host
-// ends the game first while the joiner still takes the captured seeds. Both
-// copies must then be in the next game, each with a turn of it played.
-void play_the_last_move_host_ahead(const std::function<void(TwoCopies&, int side)>& player) {
-    TwoCopies copies{};
+// One move from the end: the host's (1, 5) drops into (1, 6) and (0, 5)'s three seeds are
+// captured. The host, a step ahead, plays again at once while the joiner still captures: its
+// "P", or "p" from another make, waits there. Or the joiner pauses then and resumes, or, of
+// another make, pauses at its result then plays again ("p", "p", no "u") and moves first.
+TEST(TwoCopies, TheEndOfAGameOnTwoClocks) {
     const Position last_move{{0, 0, 0, 0, 0, 3, 0}, {0, 0, 0, 0, 0, 1, 0}, 30},
         next_game{{1, 2, 0, 1, 0, 0, 2}, {2, 0, 1, 0, 3, 0, 1}, 20};
-    copies.position_of = [&](int game) { return game == 0 ? last_move : next_game; };
-    copies.player = player;
-    copies.connect({20, 10, 0, 30});
-    copies.run_until([](const Side& side) { return side.turns.size() >= 2; });
-}
-
-TEST(TwoCopies, PlayAgainAtOnceReachesACopyStillCapturing) {
-    bool paused_by_peer = false, held_in_play = false;
-    play_the_last_move_host_ahead([&](TwoCopies& copies, int side) {
-        paused_by_peer |= net_link.peer_paused;
-        held_in_play |= match.game_result == kInPlay && copies.sides[side].game == 0 &&
-                        std::strchr(net_link.inbox, 'P') != nullptr;
-        play_or_play_again(copies, side);
-    });
-    EXPECT_TRUE(held_in_play);
-    EXPECT_FALSE(paused_by_peer) << "the host's play-again read as a pause";
-}
-
-TEST(TwoCopies, APauseFromTheCopyStillCapturingIsNotAPlayAgain) {
-    long resume_at = -1;
-    // The joiner pauses just after the host's game has ended, and resumes a second later.
-    play_the_last_move_host_ahead([&](TwoCopies& copies, int side) {
-        if (side == kJoiner && resume_at < 0 && copies.sides[kHost].game == 1) {
-            key_handler(kEsc, 0, 0);
-            resume_at = copies.now + 1000;
-        } else if (!screen.paused) {
-            play_or_play_again(copies, side);
-        } else if (copies.now >= resume_at) {
-            key_handler('x', 0, 0);
-        }
-    });
-    EXPECT_GE(resume_at, 0);
+    for (const auto& [other_make, pause, key] :
+         {std::tuple{-1, false, ' '}, {kHost, false, ' '}, {-1, true, 'x'}, {kJoiner, true, 'p'}}) {
+        TwoCopies copies{};
+        copies.position_of = [&](int game) { return game == 0 ? last_move : next_game; };
+        copies.other_make = other_make;
+        bool held_in_play = false;
+        long resume_at = pause ? -1 : 0;
+        copies.player = [&](TwoCopies&, int side) {
+            held_in_play |= match.game_result == kInPlay && copies.sides[side].game == 0 &&
+                            std::strpbrk(net_link.inbox, "pP") != nullptr;
+            if (side == kJoiner && resume_at < 0 &&
+                (other_make < 0 ? copies.sides[kHost].game == 1 : match.game_result != kInPlay)) {
+                copies.press(side, kEsc);
+                resume_at = copies.now + 1000;
+            } else if (!screen.paused) {
+                play_or_play_again(copies, side);
+            } else if (copies.now >= resume_at) {
+                copies.press(side, key);
+            }
+        };
+        copies.connect({20, 10, 0, 30});
+        copies.run_until([](const Side& side) { return side.turns.size() >= 2; });
+        EXPECT_FALSE(other_make::own_fault || resume_at < 0);
+        EXPECT_TRUE(pause || held_in_play);
+    }
 }
 
 TEST(TwoCopies, NeverJamNorDisagreeWhateverTheTimingAroundTheEndOfAGame) {
@@ -190,27 +245,37 @@ TEST(TwoCopies, NeverJamNorDisagreeWhateverTheTimingAroundTheEndOfAGame) {
         }
         return positions[game];
     };
-    // Players who mostly play, and now and then pause, resume, press p or
-    // another key; at a result they play again, sometimes pausing first.
+    // Players who mostly play, and now and then pause, resume, press p or another key; at a
+    // result they play again, sometimes pausing first. Against a copy of another make they
+    // pause in play ten times more rarely: two pauses that cross jam that copy.
     copies.player = [](TwoCopies& c, int side) {
         const int roll = c.between(0, 99);
+        const bool over = match.game_result != kInPlay;
         if (screen.paused) {
-            key_handler("xpa"[roll % 3], 0, 0);
-        } else if (roll < 20 && (match.game_result != kInPlay || roll < 10)) {
-            key_handler(roll < 4 || match.game_result != kInPlay ? kEsc : "ps"[roll % 2], 0, 0);
+            c.press(side, "xpa"[roll % 3]);
+        } else if (roll < 20 && (over || roll < 10)) {
+            const bool pause = over || (roll < 4 && (c.other_make < 0 || c.between(0, 9) == 0));
+            c.press(side, pause ? kEsc : "ps"[roll % 2]);
         } else {
             play_or_play_again(c, side);
         }
     };
-    // 40 connections of 60 games each: short and long delays on the way, quick and slow players.
-    for (int connection = 0; connection < 40 && !::testing::Test::HasFailure(); ++connection) {
-        positions.clear();
-        copies.delay_high = connection % 4 == 0 ? 2000 : 300;
+    // 60 games in each of 80 settings: short and long delays, quick and slow players; two copies
+    // of this game, then one of another make as host or joiner. Where that one jams itself its
+    // players would connect again, and so do these, up to 30 times for a setting's 60 games.
+    for (int setting = 0; setting < 80 && !::testing::Test::HasFailure(); ++setting) {
+        copies.delay_high = setting % 4 == 0 ? 2000 : 300;
         copies.quickest = 20;
-        copies.slowest = connection % 2 == 0 ? 300 : 1500;
-        copies.connect({copies.between(0, 499), copies.between(0, 499), copies.between(0, 99),
-                        copies.between(0, 99)});
-        copies.run_until([](const Side& side) { return side.game >= 60; });
+        copies.slowest = setting % 2 == 0 ? 300 : 1500;
+        copies.other_make = setting < 40 ? -1 : setting % 8 < 4 ? kHost : kJoiner;
+        for (int games = 0, connection = 0; games < 60 && !::testing::Test::HasFailure();) {
+            ASSERT_LT(connection++, 30) << "setting " << setting;
+            positions.clear();
+            copies.connect({copies.between(0, 499), copies.between(0, 499), copies.between(0, 99),
+                            copies.between(0, 99)});
+            copies.run_until([&](const Side& side) { return side.game >= 60 - games; });
+            games += std::min(copies.sides[0].game, copies.sides[1].game);
+        }
     }
 }
 

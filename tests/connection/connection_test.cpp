@@ -9,6 +9,7 @@
 
 #include "net/connection.h"
 #include "net/messages.h"
+#include "screens/screen.h"
 #include "tests/fake_platform.h"
 
 namespace {
@@ -81,6 +82,13 @@ TEST(Connection, AHostsEveningThenAJoiners) {
     sf::TcpListener host;
     ASSERT_TRUE(
         eventually([&] { return host.listen(kGamePort, "127.0.0.1") == sf::Socket::Done; }));
+    // Hosting where another program holds the port: told, then the network menu.
+    start_hosting();
+    ASSERT_TRUE(eventually([] { return net_link.port_taken.load(); }));
+    EXPECT_TRUE(box_shown("Port 45678 is already in use on this computer", "Error in connection!"));
+    message_timer(0);
+    EXPECT_TRUE(screen.screen_code == kNetworkMenu && !net_link.network_game);
+    reset_platform_record();
     // Nobody answers the first; the rest are not dotted addresses, so never tried.
     start_joining();
     for (const char* typed : {"127.0.0.2", "", "256.0.0.1", "localhost"}) {

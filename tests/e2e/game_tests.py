@@ -15,11 +15,11 @@ from Xlib import X, Xutil, display as xdisplay, protocol
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from game_window import (  # noqa: E402
-    ADDRESS, ADDRESS_PROMPT, BLUE, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT,
-    WINDOW_PLACE, WINDOW_WIDTH, Game, both_to_move, check, default_display, die_with_test, fail,
-    host_from_menus, in_colour, in_private_network, join_from_menus, listening, next_pit, outline,
-    pit_centre, pixels_of, plan_move, play_turn, private_display, quickest_pit, read_board,
-    run_xdotool, save, shown, text_shown, titled, turn_line, wait_for)
+    ADDRESS, ADDRESS_PROMPT, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT, WINDOW_PLACE,
+    WINDOW_WIDTH, Game, both_to_move, check, default_display, die_with_test, fail, host_from_menus,
+    in_colour, in_private_network, join_from_menus, listening, outline, pit_centre, pixels_of,
+    plan_move, play_turn, private_display, quickest_pit, read_board, run_xdotool, save, shown,
+    titled, turn_line, wait_for)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
 CAPTION = "Disconnected!"
@@ -269,21 +269,10 @@ def window_manager():
         wait_for(lambda: pointer(game) != clicked, "the hand to carry a seed")
 
 
-def pause_and_resume(host, joiner):
-    """Paused while a move is sown, both copies say so; then it goes on."""
-    for game in (host, joiner):
-        game.wait(lambda p: outline(p) is not None, "the move to start")
-    for key, paused in (("Escape", True), ("x", False)):
-        host.key(key, settle=0)
-        for game, (x, y, line) in ((host, (380, 195, "Press esc again to quit to Main Menu")),
-                                   (joiner, (355, 210, "Opponent has paused the game"))):
-            game.wait(lambda p: text_shown(p, x, y, line, BLUE) == paused, "%s: %r" % (key, line))
-
-
 def network():
     """Two copies on X servers of their own, in a network namespace of the test's own: a move
-    each seen alike on both boards, pause and resume, the host leaving and hosting again, a
-    killed opponent and a closed window, only the latter told like a quit."""
+    each seen alike on both boards, the host leaving and hosting again, a killed opponent and
+    a closed window, only the latter told like a quit."""
     in_private_network()
     with private_display() as host_display, private_display() as joiner_display, \
             Game(BINARY, SOURCE, host_display, "host") as host, \
@@ -291,8 +280,7 @@ def network():
         host_from_menus(host)
         join_from_menus(joiner)
         both_to_move(host, joiner, "Player1's turn", OPENING)
-        board, _ = play_turn(host, 1, lambda relay: relay % 2 == 0,
-                             lambda: pause_and_resume(host, joiner))
+        board, _ = play_turn(host, 1, lambda relay: relay % 2 == 0)
         both_to_move(host, joiner, "Player2's turn", board)
         board, _ = play_turn(joiner, 0, lambda relay: relay % 2 == 1)
         both_to_move(host, joiner, "Player1's turn", board)
