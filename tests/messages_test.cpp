@@ -4,9 +4,11 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "net/messages.h"
 #include "net/status_text.h"
+#include "rules/sowing.h"
 #include "tests/states.h"
 
 namespace {
@@ -57,6 +59,22 @@ TEST(Messages, EachMessageMeansWhatThisSidesStateMakesOfIt) {
                       std::stoi(received + std::strlen(received) - 2));
         }
         EXPECT_EQ(platform.timers.back().milliseconds, 100u);
+    }
+}
+
+// A "p" that comes while this side sows the game's last move may be the
+// play-again of a copy already past the end, so it waits; behind any other
+// move it is a pause.
+TEST(Messages, APlayAgainWaitsBehindTheLastMove) {
+    for (const auto& [row0, last] : {std::pair{RowCounts{0, 0, 0, 0, 0, 3, 0}, true},
+                                     {RowCounts{0, 0, 0, 0, 0, 3, 1}, false}}) {
+        enter_state(kBoardScreen, 0, "vn");
+        set_board(row0, {0, 0, 0, 0, 0, 1, 0}, 30);  // (1, 5) captures (0, 5), or relays
+        begin_sowing(1, 5);
+        std::strcpy(net_link.inbox, "p");
+        message_timer(0);
+        EXPECT_EQ(net_link.peer_paused, !last);
+        EXPECT_STREQ(net_link.inbox, last ? "p" : "");
     }
 }
 
