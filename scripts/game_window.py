@@ -89,14 +89,14 @@ def in_private_network(setup=""):
                    dict(os.environ, SOWROW_PRIVATE_NETWORK="1"))
 
 
-def start_xvfb(number=None, builtin_fonts=False):
+def start_xvfb(number=None, builtin_fonts=False, screen="1280x1024"):
     """Xvfb on the display given, else the first free one from $SOWROW_TEST_DISPLAY."""
     first = int(os.environ.get("SOWROW_TEST_DISPLAY", "99"))
     for name in [":%d" % n for n in ([number] if number else range(first, first + DISPLAY_BLOCK))]:
         # Without -noreset the server would start over, turning clients away,
         # whenever its last client leaves, as between two copies of the game.
         server = subprocess.Popen(
-            ["Xvfb", name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"] +
+            ["Xvfb", name, "-screen", "0", screen + "x24", "-nolisten", "tcp", "-noreset"] +
             (["-fp", "built-ins"] if builtin_fonts else []),
             preexec_fn=die_with_test, stderr=subprocess.DEVNULL)
         # On a display in use the server's lock file ends it at once, also
@@ -119,9 +119,9 @@ def _served_by(name, pid):
 
 
 @contextlib.contextmanager
-def private_display(number=None, builtin_fonts=False):
+def private_display(number=None, builtin_fonts=False, screen="1280x1024"):
     """An X server for the length of a with block; gives its display name."""
-    server, name = start_xvfb(number, builtin_fonts)
+    server, name = start_xvfb(number, builtin_fonts, screen)
     try:
         yield name
     finally:
@@ -242,6 +242,57 @@ class Game:
         self.link.close()
         self.link = None
         return out.decode(errors="replace"), err.decode(errors="replace")
+
+
+# A desktop's window manager.
+
+@contextlib.contextmanager
+def openbox(display):
+    """Openbox on a display, from the moment it manages windows; gives a link to the display."""
+    manager = subprocess.Popen(["openbox", "--sm-disable"], env=dict(os.environ, DISPLAY=display),
+                               preexec_fn=die_with_test, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    link = xdisplay.Display(display)
+    managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
+    wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType), "openbox")
+    try:
+        yield link
+    finally:
+        manager.terminate()
+        manager.wait()
+
+
+def ask_manager(link, window, message, *data):
+    """Asks the window manager for something, as a pager or a task bar would."""
+    link.screen().root.send_event(protocol.event.ClientMessage(
+        window=window, client_type=link.intern_atom(message), data=(32, (list(data) + [0] * 5)[:5])),
+        event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+    link.sync()
+
+
+def maximized(game, on):
+    """Maximizes the game's window or gives it back its size; gives where the drawing then lies
+    in it: left, top, width, height."""
+    states = [game.link.intern_atom("_NET_WM_STATE_MAXIMIZED_" + way) for way in ("VERT", "HORZ")]
+    ask_manager(game.link, game.window, "_NET_WM_STATE", int(on), *states, 2)
+
+    def new_size():
+        geometry = game.window.get_geometry()
+        size = geometry.width, geometry.height
+        return ((size != (WINDOW_WIDTH, WINDOW_HEIGHT)) == on) and size
+    width, height = wait_for(new_size, "the window's new size")
+    scale = min(width / WINDOW_WIDTH, height / WINDOW_HEIGHT)
+    drawn = int(WINDOW_WIDTH * scale + 0.5), int(WINDOW_HEIGHT * scale + 0.5)
+    left, top = (width - drawn[0]) // 2, (height - drawn[1]) // 2
+    game.wait(lambda p: p[top:top + drawn[1], left:left + drawn[0]].mean(axis=(0, 1)).min() > 20
+              and not p[:top].any(), "the drawing fitted in, black around it")
+    return left, top, drawn[0], drawn[1]
+
+
+def in_window(fit, x, y):
+    """The window pixel where the drawing point (x, y) shows."""
+    return (fit[0] + int((x + 0.5) * fit[2] / WINDOW_WIDTH),
+            fit[1] + int((y + 0.5) * fit[3] / WINDOW_HEIGHT))
 
 
 # Reading the window.

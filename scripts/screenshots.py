@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Takes the README's pictures from the real game: every screen a player meets, and an
-animation of one whole move with a relay and a capture.
+"""Takes the README's pictures from the real game: every screen a player meets, an
+animation of one whole move with a relay and a capture, and the board maximized on a
+large screen under a window manager.
 
 Usage: scripts/screenshots.py <sowrow binary> [output folder, default docs/]
 Runs in a network namespace of its own in which this computer's address is 192.0.2.15, one
@@ -24,8 +25,8 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from game_window import (  # noqa: E402
     ADDRESS_PROMPT, BLUE, HOST_ADDRESS_LINE, HOST_KEYS, OPENING, STORE_OF_ROW, WINDOW_HEIGHT,
-    WINDOW_WIDTH, Game, in_private_network, outline, pixels_of, plan_move, play_turn, read_board,
-    shown, text_shown, turn_line)
+    WINDOW_WIDTH, Game, in_private_network, in_window, maximized, openbox, outline, pit_centre,
+    pixels_of, plan_move, play_turn, private_display, read_board, shown, text_shown, turn_line)
 
 HOST_ADDRESS = "192.0.2.15"
 NETWORK = ("ip link add eth0 type veth peer name eth1 && ip link set eth0 up && "
@@ -33,6 +34,7 @@ NETWORK = ("ip link add eth0 type veth peer name eth1 && ip link set eth0 up && 
            "ip route add default via 192.0.2.1 dev eth0 &&" % HOST_ADDRESS)
 SEEDS_SPREAD = 1.0  # seconds for the floating seeds to leave their first places
 PICKED = 11  # row 1, column 4: the move against the computer
+LARGE_SCREEN = "1920x1080"
 SETTLE = 1.0  # seconds for the keys to be taken and a menu's new screen drawn
 RECORD_EVERY = 0.03  # seconds between two pictures of the animation
 LOOK = 1.0  # seconds the hand rests on a relay's pit before it goes on
@@ -230,12 +232,25 @@ def finished_game(game, camera):
     camera.picture("result")
 
 
+def on_large_screen(binary, folder):
+    """Maximized under openbox on a screen of its own, the hand carrying a seed."""
+    with private_display(screen=LARGE_SCREEN) as display, openbox(display), \
+            Game(binary, SOURCE, display) as game:
+        camera = Camera(game, folder)
+        game.key("Return", "Return", settle=SETTLE)  # two players on this computer
+        fit = maximized(game, True)
+        game.click(*in_window(fit, *pit_centre(PICKED)), settle=1.8)  # a lift, a drop, a lift
+        camera.picture("maximized")
+        camera.close()
+
+
 def shoot(binary, folder):
     for scene in (menus, network, finished_game, against_computer):
         with Game(binary, SOURCE) as game:
             camera = Camera(game, folder)
             scene(game, camera)
             camera.close()
+    on_large_screen(binary, folder)
 
 
 def main():

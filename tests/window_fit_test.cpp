@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -27,11 +28,9 @@ const FitRow kRows[] = {
 TEST(WindowFit, OneScaleCentredAndTheSameMappingBothWays) {
     for (const FitRow& row : kRows) {
         const WindowFit fit = fit_drawing(row.width, row.height);
-        const WindowRect& area = fit.drawing;
-        EXPECT_EQ(area.left, row.drawing.left) << row.width;
-        EXPECT_EQ(area.top, row.drawing.top) << row.width;
-        EXPECT_EQ(area.right, row.drawing.right) << row.width;
-        EXPECT_EQ(area.bottom, row.drawing.bottom) << row.width;
+        const WindowRect &area = fit.drawing, &expected = row.drawing;
+        EXPECT_EQ(std::tie(area.left, area.top, area.right, area.bottom),
+                  std::tie(expected.left, expected.top, expected.right, expected.bottom));
         EXPECT_EQ(window_to_drawing(fit, row.window_point.x, row.window_point.y),
                   row.drawing_under_it)
             << row.width;

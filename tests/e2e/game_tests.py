@@ -11,15 +11,15 @@ import time
 
 import numpy as np
 from PIL import Image
-from Xlib import X, Xutil, display as xdisplay, protocol
+from Xlib import X, Xutil, display as xdisplay
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from game_window import (  # noqa: E402
     ADDRESS, ADDRESS_PROMPT, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT, WINDOW_PLACE,
-    WINDOW_WIDTH, Game, both_to_move, check, default_display, die_with_test, fail, host_from_menus,
-    in_colour, in_private_network, join_from_menus, listening, outline, pit_centre, pixels_of,
-    plan_move, play_turn, private_display, quickest_pit, read_board, run_xdotool, save, shown,
-    titled, turn_line, wait_for)
+    WINDOW_WIDTH, Game, ask_manager, both_to_move, check, default_display, fail, host_from_menus,
+    in_colour, in_private_network, in_window, join_from_menus, listening, maximized, openbox,
+    outline, pit_centre, pixels_of, plan_move, play_turn, private_display, quickest_pit,
+    read_board, run_xdotool, save, shown, titled, turn_line, wait_for)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
 CAPTION = "Disconnected!"
@@ -158,55 +158,6 @@ def no_sound():
                   (audio, 100 * menu, 100 * board, said[:500]))
 
 
-@contextlib.contextmanager
-def openbox(display):
-    """Openbox on a display, from the moment it manages windows; gives a link to the display."""
-    manager = subprocess.Popen(["openbox", "--sm-disable"], env=dict(os.environ, DISPLAY=display),
-                               preexec_fn=die_with_test, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    link = xdisplay.Display(display)
-    managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
-    wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType), "openbox")
-    try:
-        yield link
-    finally:
-        manager.terminate()
-        manager.wait()
-
-
-def ask_manager(link, window, message, *data):
-    """Asks the window manager for something, as a pager or a task bar would."""
-    link.screen().root.send_event(protocol.event.ClientMessage(
-        window=window, client_type=link.intern_atom(message), data=(32, (list(data) + [0] * 5)[:5])),
-        event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
-    link.sync()
-
-
-def maximized(game, on):
-    """Maximizes the game's window or gives it back its size; gives where the drawing then lies
-    in it: left, top, width, height."""
-    states = [game.link.intern_atom("_NET_WM_STATE_MAXIMIZED_" + way) for way in ("VERT", "HORZ")]
-    ask_manager(game.link, game.window, "_NET_WM_STATE", int(on), *states, 2)
-
-    def new_size():
-        geometry = game.window.get_geometry()
-        size = geometry.width, geometry.height
-        return ((size != (WINDOW_WIDTH, WINDOW_HEIGHT)) == on) and size
-    width, height = wait_for(new_size, "the window's new size")
-    scale = min(width / WINDOW_WIDTH, height / WINDOW_HEIGHT)
-    drawn = int(WINDOW_WIDTH * scale + 0.5), int(WINDOW_HEIGHT * scale + 0.5)
-    left, top = (width - drawn[0]) // 2, (height - drawn[1]) // 2
-    game.wait(lambda p: p[top:top + drawn[1], left:left + drawn[0]].mean(axis=(0, 1)).min() > 20
-              and not p[:top].any(), "the drawing fitted in, black around it")
-    return left, top, drawn[0], drawn[1]
-
-
-def in_window(fit, x, y):
-    """The window pixel where the drawing point (x, y) shows."""
-    return (fit[0] + int((x + 0.5) * fit[2] / WINDOW_WIDTH),
-            fit[1] + int((y + 0.5) * fit[3] / WINDOW_HEIGHT))
-
-
 def pit_under(fit, x, y):
     """The pit drawn under a window pixel, or None."""
     x, y = ((at - start + 0.5) * extent / size for at, start, size, extent in
@@ -230,10 +181,7 @@ def window_manager():
             Game(BINARY, SOURCE, display) as game:
         fit = maximized(game, True)
         game.click(*in_window(fit, 515, 230))  # "Versus Computer"
-        maximized(game, False)
-        shown(game, (290, 210, "Who Plays First (computer: c / player: p / randomly choose: r)?"))
-        game.key("p")
-        fit = maximized(game, True)
+        game.key("p")  # the player begins
         game.click(*in_window(fit, *pit_centre(9)), settle=0)  # pit 2 of the lower row
         carried = set()
         for _ in range(30):  # a second and a half: a lift, a drop into the next pit and more
@@ -262,7 +210,7 @@ def window_manager():
         check(moves == {left_at} and board != OPENING, "the pointer went %s" % moves)
 
         ask_manager(link, game.window, "_NET_ACTIVE_WINDOW", 2, X.CurrentTime)
-        wait_for(lambda: pointer(game) and link.get_input_focus().focus.id in
+        wait_for(lambda: link.get_input_focus().focus.id in
                  (game.window.id, game.window.query_tree().parent.id), "the game to have the focus")
         game.click(*pit_centre(quickest_pit(board, 1)), settle=0)
         clicked = pointer(game)
