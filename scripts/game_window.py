@@ -139,17 +139,20 @@ def default_display():
 
 def titled(link, title):
     """Top-level windows shown on an X server with that title, in either
-    property (SDL's boxes set only the newer), inside a window manager's frame
-    or not."""
+    property (SDL's boxes set only the newer); under a window manager, those it
+    manages, however deep in their frames."""
     net_name, utf8 = link.intern_atom("_NET_WM_NAME"), link.intern_atom("UTF8_STRING")
+    root = link.screen().root
+    managed = root.get_full_property(link.intern_atom("_NET_CLIENT_LIST"), X.AnyPropertyType)
     found = []
-    for frame in link.screen().root.query_tree().children:
+    for window in root.query_tree().children + [
+            link.create_resource_object("window", client) for client in
+            (managed.value if managed else [])]:
         with contextlib.suppress(xerror.BadWindow):  # gone meanwhile
-            for window in [frame] + frame.query_tree().children:
-                name = window.get_full_property(net_name, utf8)
-                if ((name.value.decode() if name else window.get_wm_name()) == title and
-                        window.get_attributes().map_state == X.IsViewable):
-                    found.append(window)
+            name = window.get_full_property(net_name, utf8)
+            if ((name.value.decode() if name else window.get_wm_name()) == title and
+                    window.get_attributes().map_state == X.IsViewable):
+                found.append(window)
     return found
 
 

@@ -16,7 +16,7 @@ packages=(
   # packaging and its checks (devscripts for hardening-check)
   dpkg-dev lintian devscripts appstream man-db
   # the asset scripts
-  python3-numpy vorbis-tools fonts-dejavu-core
+  python3-numpy vorbis-tools fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()
