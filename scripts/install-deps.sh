@@ -3,8 +3,8 @@
 set -euo pipefail
 
 packages=(
-  # build
-  build-essential cmake pkg-config clang
+  # build (clang with its sanitizer and fuzzer runtimes, which it only recommends)
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   libsfml-dev libopenal-dev freeglut3-dev libgl-dev libglu1-mesa-dev libsdl2-dev
   googletest libgtest-dev libbenchmark-dev
   # running without a desktop: X server, input, pixels, software OpenGL
