@@ -80,10 +80,7 @@ void take_unpause() {
 // `moves`, played out on a copy of the counts. The opponent's copy plays the
 // same steps on a clock of its own, so it may already be past the game's end.
 bool ends_game_after(const char* moves) {
-    int counts[kPitCount];
-    for (int index = 0; index < kPitCount; ++index) {
-        counts[index] = board.pits[index].count;
-    }
+    PitCounts counts = pit_counts();
     const auto seeds = [&counts](PitPosition pit) -> int& {
         return counts[pit.row * kColumnCount + pit.column];
     };
@@ -126,12 +123,7 @@ bool ends_game_after(const char* moves) {
         capturing = sowing = false;
         new_turn = true;
         player = player == 1 ? 2 : 1;
-        int on_board = 0, on_row = 0;
-        for (int index = 0; index < kPitCount; ++index) {
-            on_board += counts[index];
-            on_row += index / kColumnCount == own_row(player) ? counts[index] : 0;
-        }
-        if (on_row == 0 || on_board == 2) {
+        if (is_game_over(counts, player)) {
             return true;
         }
     }

@@ -78,8 +78,12 @@ int row_seed_total(int row) {
     return total;
 }
 
-int board_seed_total() {
-    return row_seed_total(0) + row_seed_total(1);
+PitCounts pit_counts() {
+    PitCounts counts{};
+    for (int index = 0; index < kPitCount; ++index) {
+        counts[index] = board.pits[index].count;
+    }
+    return counts;
 }
 
 void new_game() {
@@ -130,14 +134,17 @@ void new_game_keeping_inbox() {
     screen.exit_yes_selected = false;
 }
 
+bool is_game_over(const PitCounts& counts, int player_to_move) {
+    int on_board = 0, on_row = 0;
+    for (int index = 0; index < kPitCount; ++index) {
+        on_board += counts[index];
+        on_row += index / kColumnCount == own_row(player_to_move) ? counts[index] : 0;
+    }
+    return on_row == 0 || on_board == 2;
+}
+
 bool is_game_over() {
-    if (match.current_player == 2 && row_seed_total(0) == 0) {
-        return true;
-    }
-    if (match.current_player == 1 && row_seed_total(1) == 0) {
-        return true;
-    }
-    return board_seed_total() == 2;
+    return is_game_over(pit_counts(), match.current_player);
 }
 
 bool screen_is(double value) {

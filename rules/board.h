@@ -1,6 +1,8 @@
 // The board, the match and the small operations every other part leans on.
 #pragma once
 
+#include <array>
+
 constexpr int kRowCount = 2;
 constexpr int kColumnCount = 7;
 constexpr int kPitCount = kRowCount * kColumnCount;
@@ -84,12 +86,18 @@ Point top_seed_point(int row, int column);
 Point store_slot_point(int player, int n);
 
 int row_seed_total(int row);
-int board_seed_total();
+
+// The seed counts alone, index row * 7 + column, to play moves out on.
+using PitCounts = std::array<int, kPitCount>;
+PitCounts pit_counts();
 
 void new_game();
 // The same, but what the opponent has sent and this side has not read yet
 // stays: its play-again and first move may already be there.
 void new_game_keeping_inbox();
+// Over when the player to move has no seed on their row, or two seeds are
+// left on the board: with the given counts, or the board and match as they are.
+bool is_game_over(const PitCounts& counts, int player_to_move);
 bool is_game_over();
 
 // Compares the screen code with a relative tolerance.

@@ -31,10 +31,9 @@ bool computer_pit_has_seeds(int column) {
 // The seeds the move from (0, column) would capture, played out on a copy of
 // the counts; kEndlessScore when its relay chain outruns the bound.
 int capture_score(int column) {
-    int counts[kPitCount];
+    PitCounts counts = pit_counts();
     int next[kPitCount];
     for (int index = 0; index < kPitCount; ++index) {
-        counts[index] = board.pits[index].count;
         next[index] = next_index(index);
     }
     int source = pit_index({kComputerRow, column});
