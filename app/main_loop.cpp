@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <ctime>
 
 #include "app/frame_schedule.h"
 #include "app/platform.h"
 #include "app/timers.h"
 #include "render/compose.h"
+#include "render/draw.h"
 #include "render/frame.h"
 
 namespace {
@@ -33,19 +33,6 @@ Clock::time_point frame_wanted_since;
 // How long a frame takes to draw: the longest of the recent ones, fading,
 // since one frame's time says little about the next one's.
 Clock::duration drawing_time{};
-
-bool has_extension(const char* extensions, const char* name) {
-    const std::size_t length = std::strlen(name);
-    for (const char* found = extensions; (found = std::strstr(found, name)) != nullptr;
-         found += length) {
-        const bool starts = found == extensions || found[-1] == ' ';
-        const bool ends = found[length] == ' ' || found[length] == '\0';
-        if (starts && ends) {
-            return true;
-        }
-    }
-    return false;
-}
 
 template <typename Function>
 Function swap_function(const char* extensions, const char* extension, const char* name) {

@@ -2,6 +2,8 @@
 
 #include <GL/freeglut.h>
 
+#include <cstring>
+
 #include "render/layout.h"
 #include "render/window_fit.h"
 
@@ -15,6 +17,19 @@ void on_reshape(int width, int height) {
     glLoadIdentity();
     glOrtho(0, kDrawingWidth, kDrawingHeight, 0, 0, 1);
     glMatrixMode(GL_MODELVIEW);
+}
+
+bool has_extension(const char* extensions, const char* name) {
+    const std::size_t length = std::strlen(name);
+    for (const char* found = extensions; (found = std::strstr(found, name)) != nullptr;
+         found += length) {
+        const bool starts = found == extensions || found[-1] == ' ';
+        const bool ends = found[length] == ' ' || found[length] == '\0';
+        if (starts && ends) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void draw_text(float x, float y, const char* text) {

@@ -8,6 +8,9 @@
 
 void on_reshape(int width, int height);
 
+// Whether a driver's space-separated list of extensions names one, whole.
+bool has_extension(const char* extensions, const char* name);
+
 // Text in the game's one bitmap font; the caller sets the colour and turns
 // texturing off around it.
 void draw_text(float x, float y, const char* text);

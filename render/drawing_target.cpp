@@ -5,7 +5,6 @@
 #include <GL/glext.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "render/draw.h"
 
@@ -19,7 +18,7 @@ bool framebuffers_supported() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     return (version != nullptr && std::atoi(version) >= 3) ||
-           (extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object"));
+           (extensions != nullptr && has_extension(extensions, "GL_ARB_framebuffer_object"));
 }
 
 bool make_drawing_texture() {
