@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/platform.h"
+#include "rules/platform.h"
 
 namespace {
 

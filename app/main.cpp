@@ -6,18 +6,21 @@
 
 #include "app/audio.h"
 #include "app/main_loop.h"
-#include "app/platform.h"
 #include "net/connection.h"
 #include "net/messages.h"
 #include "net/status_text.h"
+#include "render/compose.h"
 #include "render/draw.h"
-#include "render/floating_seeds.h"
 #include "render/frame.h"
 #include "render/textures.h"
 #include "render/window_fit.h"
 #include "rules/board.h"
+#include "rules/platform.h"
 #include "rules/sowing.h"
+#include "screens/floating_seeds.h"
 #include "screens/input.h"
+#include "screens/platform.h"
+#include "screens/screen.h"
 
 namespace {
 
@@ -65,6 +68,9 @@ int main(int argc, char** argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     new_game();
     match.starting_player = 2;  // so the first game is begun by player 1
+    for (FloatingSeed& seed : floating_seeds) {
+        respawn_floating_seed(seed);
+    }
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
@@ -91,6 +97,7 @@ int main(int argc, char** argv) {
     sf::Thread connection(&network_thread, 0);
     connection.launch();
     arm_timer(100, message_timer);
+    arm_timer(100, connection_report_timer);
     arm_timer(300, caret_timer);
     arm_timer(300, connecting_dots_timer);
     arm_timer(500, waiting_dots_timer);

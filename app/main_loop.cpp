@@ -13,8 +13,8 @@
 #include <ctime>
 
 #include "app/frame_schedule.h"
-#include "app/platform.h"
 #include "app/timers.h"
+#include "net/platform.h"
 #include "render/compose.h"
 #include "render/draw.h"
 #include "render/frame.h"

@@ -1,6 +1,9 @@
 // The desktop services for real: freeglut, SFML audio, SDL2's message box
 // (or xmessage's) and POSIX.
-#include "app/platform.h"
+#include "net/platform.h"
+#include "render/platform.h"
+#include "rules/platform.h"
+#include "screens/platform.h"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
@@ -212,16 +215,12 @@ void exit_program(int status) {
     std::_Exit(status);
 }
 
-int hand_pointer_shape() {
-    return GLUT_CURSOR_INFO;
-}
-
-void set_pointer_shape(int shape) {
+void show_hand_pointer() {
     // Asking for the same shape again costs a round trip to the X server.
-    static int current_shape = -1;
-    if (shape != current_shape) {
-        glutSetCursor(shape);
-        current_shape = shape;
+    static bool shown = false;
+    if (!shown) {
+        glutSetCursor(GLUT_CURSOR_INFO);
+        shown = true;
     }
 }
 

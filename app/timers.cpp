@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "app/main_loop.h"
-#include "app/platform.h"
+#include "rules/platform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Every timer of the game is armed through arm_timer (app/platform.h); the
+// Every timer of the game is armed through arm_timer (rules/platform.h); the
 // real one keeps the due time of each pending timer here, so the main loop
 // can sleep until the next one without making it late.
 #pragma once

@@ -9,8 +9,8 @@
 
 #include "render/compose.h"
 #include "render/draw.h"
-#include "render/floating_seeds.h"
-#include "render/layout.h"
+#include "screens/floating_seeds.h"
+#include "rules/layout.h"
 #include "rules/board.h"
 #include "screens/screen.h"
 #include "tests/fake_platform.h"

@@ -17,13 +17,13 @@
 // One tick; a move of the opponent's that it takes must be one this side
 // could play: a pit on the board that holds seeds, the opponent to move.
 static void tick_and_check() {
-    const bool was_sowing = match.sowing_active, paused_it = net_link.resume_sowing_on_unpause;
+    const bool was_sowing = match.sowing_active;
     const int mover = match.current_player;
     message_timer(0);
     assert(std::memchr(net_link.inbox, '\0', sizeof net_link.inbox) != nullptr);
-    if (!was_sowing && match.sowing_active && !paused_it) {
+    if (!was_sowing && match.sowing_active) {
         assert(is_on_board(match.source_row, match.source_column));
-        assert(pit_at(match.source_row, match.source_column).count > 0 && !screen.paused);
+        assert(pit_at(match.source_row, match.source_column).count > 0 && !paused_here());
         assert(mover == (net_link.hosting ? 2 : 1) && match.game_result == kInPlay);
     }
 }
@@ -37,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reset_game_state();
     sent_to_peer.clear();
     (data[0] & 1) ? start_hosting() : start_joining();
-    net_link.awaiting_peer = net_link.address_entry_open = false;
-    net_link.connected = true;
+    net_link.phase = LinkPhase::kConnected;
     match.current_player = (data[0] & 2) ? 2 : 1;
     for (int index = 0; index < kPitCount; ++index) {
         board.pits[index].count = (data[1] >> (index % 8)) & 1 ? 4 : 0;
@@ -55,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else if (event % 8 < 5) {
             tick_and_check();
         } else if (event % 8 == 5) {
-            screen.paused ? resume_game() : pause_game();
+            paused_here() ? resume_game() : pause_game();
         } else if (event % 8 == 6 && match.sowing_active) {
             // The sowing has run its course: the turn passes, or a relay waits.
             match.sowing_active = false;
@@ -63,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             match.current_player = match.new_turn ? 3 - match.current_player : match.current_player;
         } else if (event % 8 == 7 && match.game_result == kInPlay) {
             match.game_result = kDraw;  // this side's game is over
-            net_link.awaiting_rematch = 1;
+            net_link.rematches_seen = match.games_ended++;
         } else if (event % 8 == 7) {
             play_again();
         }
@@ -71,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing stalls: with nothing in the way the inbox empties, a message a tick, but for a
     // move still on its way; "P" waits only for this side's game to be over.
     for (int tick = 0; tick < kInboxCapacity * 2 && net_link.inbox[0] != '\0'; ++tick) {
-        screen.paused = match.sowing_active = net_link.resume_sowing_on_unpause = false;
-        net_link.awaiting_rematch = net_link.inbox[0] == 'P';
+        match.paused_by = 0;
+        match.sowing_active = false;
+        net_link.rematches_seen = match.games_ended - (net_link.inbox[0] == 'P');
         match.game_result = kInPlay;
         tick_and_check();
     }

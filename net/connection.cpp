@@ -14,8 +14,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/platform.h"
 #include "net/link.h"
+#include "net/platform.h"
 
 namespace {
 
@@ -158,8 +158,8 @@ void host_step(int my_session) {
     // would reach that program, so hosting ends with a word.
     if (error == EADDRINUSE) {
         show_error_box("Port 45678 is already in use on this computer", "Error in connection!");
-        if (session_is(my_session)) {
-            net_link.port_taken = true;
+        if (session_is(my_session) &&
+            advance_link(LinkPhase::kHostWaiting, LinkPhase::kPortTaken)) {
             wake_main_loop();
         }
         return;
@@ -182,8 +182,7 @@ void host_step(int my_session) {
     // One opponent per game: nobody else should reach a listener that no
     // longer accepts.
     listener.close();
-    net_link.awaiting_peer = false;
-    net_link.connected = true;
+    advance_link(LinkPhase::kHostWaiting, LinkPhase::kConnected);
     wake_main_loop();
 }
 
@@ -236,7 +235,7 @@ bool connect_to(const in_addr& address, int my_session) {
     notice_vanished_peer(handle);
     peer_socket.disconnect();
     peer_socket.adopt(handle);  // back to blocking mode
-    net_link.connected = true;
+    advance_link(LinkPhase::kConnecting, LinkPhase::kConnected);
     wake_main_loop();
     return true;
 }
@@ -252,8 +251,7 @@ void connect_step(int my_session) {
         return;
     }
     show_error_box("No Host found with the given IP address", "Error in connection!");
-    if (session_is(my_session)) {
-        net_link.address_entry_open = true;
+    if (session_is(my_session) && advance_link(LinkPhase::kConnecting, LinkPhase::kTypingAddress)) {
         wake_main_loop();
     }
 }
@@ -262,10 +260,6 @@ void connect_step(int my_session) {
 // be split across two chunks.
 void take_chunk(const char* chunk, std::size_t count) {
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-    std::memcpy(net_link.receive_buffer, chunk, count);
-    if (count < sizeof net_link.receive_buffer) {
-        net_link.receive_buffer[count] = '\0';
-    }
     std::size_t length = std::strlen(net_link.inbox);
     std::size_t start = 0;
     while (start < count) {
@@ -302,7 +296,7 @@ void report_lost_connection(int my_session) {
     close_sockets_locked();
     if (session_is(my_session)) {
         // The main thread resets the game at its next tick.
-        net_link.connection_lost = true;
+        advance_link(LinkPhase::kTellingLoss, LinkPhase::kLost);
     }
 }
 
@@ -314,10 +308,11 @@ void receive_step(int my_session) {
         take_chunk(chunk, received);
         return;
     }
-    if (!session_is(my_session) || net_link.quiet_disconnect) {
-        return;
+    // Told once the main thread finds no pause prompt in the way.
+    if (session_is(my_session)) {
+        advance_link(LinkPhase::kConnected, LinkPhase::kDropped);
+        wake_main_loop();
     }
-    report_lost_connection(my_session);
 }
 
 void run_pass() {
@@ -327,21 +322,21 @@ void run_pass() {
         close_sockets_locked();
         seen_session = my_session;
     }
-    if (net_link.connection_lost || net_link.port_taken || !net_link.network_game) {
-        return;
-    }
-    if (net_link.hosting) {
-        if (net_link.awaiting_peer) {
+    switch (net_link.phase.load()) {
+        case LinkPhase::kHostWaiting:
             host_step(my_session);
-        } else if (net_link.connected) {
-            receive_step(my_session);
-        }
-    } else if (net_link.joining) {
-        if (net_link.connected) {
-            receive_step(my_session);
-        } else if (!net_link.address_entry_open) {
+            break;
+        case LinkPhase::kConnecting:
             connect_step(my_session);
-        }
+            break;
+        case LinkPhase::kConnected:
+            receive_step(my_session);
+            break;
+        case LinkPhase::kTellingLoss:
+            report_lost_connection(my_session);
+            break;
+        default:
+            break;
     }
 }
 

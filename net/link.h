@@ -10,46 +10,53 @@ constexpr int kInboxCapacity = 1024;
 constexpr int kAddressCapacity = 20;
 constexpr int kAddressMaxLength = 15;
 
-struct NetLink {
-    // Flags read by the connection thread are atomic; the rest belong to the
-    // main thread.
-    std::atomic<bool> network_game;
-    std::atomic<bool> hosting;
-    std::atomic<bool> joining;
-    std::atomic<bool> awaiting_peer;
-    std::atomic<bool> connected;
-    std::atomic<bool> address_entry_open;
-    std::atomic<bool> quiet_disconnect;
-    // Set by the connection thread once the player has dismissed its
-    // "Disconnected!" box; the main thread applies the reset.
-    std::atomic<bool> connection_lost;
-    // Set by the connection thread once the player has dismissed its box
-    // saying that another program holds the game's port; the main thread
-    // then ends the hosting.
-    std::atomic<bool> port_taken;
+// Where the connection stands. The main thread starts and ends a network
+// game and answers the connection thread's reports; the connection thread
+// moves on from a phase only when it is still the one it acted in.
+//
+//   off --host--> host waiting --accept--> connected
+//   off --join--> typing address --Enter--> connecting --connect--> connected
+//                                 <--no host, once the box is dismissed--
+//   connected --the connection fails--> dropped --no pause prompt--> telling loss
+//   telling loss --"Disconnected!" dismissed--> lost --reset--> host waiting / typing
+//   host waiting --port in use, once the box is dismissed--> port taken --> off
+//   any --leave--> off
+enum class LinkPhase {
+    kOff,
+    kHostWaiting,
+    kTypingAddress,
+    kConnecting,
+    kConnected,
+    kDropped,
+    kTellingLoss,
+    kLost,
+    kPortTaken,
+};
 
+struct NetLink {
+    std::atomic<LinkPhase> phase;
+    bool hosting;  // this side's role while the phase is not off
+
+    // Typed while the phase is typing address, read by the connection
+    // thread only once it is connecting.
     char peer_address[kAddressCapacity];
 
-    // Guards receive_buffer, last_received and inbox.
+    // Guards last_received and inbox.
     std::mutex inbox_mutex;
-    char receive_buffer[kMessageCapacity];
     char last_received[kMessageCapacity];
     char inbox[kInboxCapacity];
 
-    char send_buffer[kMessageCapacity];
-    bool peer_paused;
-    // Games ended on this side whose play-again has not come from the
-    // opponent yet. More than one only when a pause was taken for a
-    // play-again and this side meanwhile ended the next game with its own
-    // move; the opponent's play-agains then come one for each.
-    int awaiting_rematch;
-    bool resume_sowing_on_unpause;
-    // This side's pause prompt told the opponent, so closing it must too.
-    bool pause_announced;
+    // What this side knows of the opponent, on the main thread. The
+    // opponent's play-agains are counted against match.games_ended: while
+    // fewer have come, this side waits for one. A move from the opponent
+    // shows it in this side's game, which sets the two level.
+    int rematches_seen;
     // The play-again just taken was a "p". A copy still playing out the last
     // move sends that as a pause; if its "u" follows, the wait for the real
     // play-again is back on.
     bool play_again_may_be_pause;
+    // This side's pause prompt told the opponent, so closing it must too.
+    bool pause_announced;
 
     char waiting_text[kMessageCapacity];
     char connecting_text[kMessageCapacity];
@@ -63,5 +70,25 @@ struct NetLink {
 
 extern NetLink net_link;
 
-// Forgets what the opponent sent: the unread inbox and the last message.
-void clear_message_buffers();
+inline bool in_network_game() {
+    return net_link.phase != LinkPhase::kOff;
+}
+// Which player the opponent moves for, 0 outside a network game.
+int opponent_player();
+// This side's finished games whose play-again has not come from the opponent.
+int awaiting_rematch();
+
+// The transitions the main thread makes. Opening starts a network game in a
+// role, afresh: nothing of an earlier opponent follows into it.
+void open_link(bool hosting);
+// The address is typed: the connection thread connects.
+void submit_address();
+// The lost connection's box was dismissed: the same role again, the host
+// listening, the joiner typing an address.
+void reopen_link();
+// Ends the network game, its connection and its listener.
+void close_link();
+
+// The connection thread's transitions: each takes effect only from the
+// phase named, so none undoes a later step of the main thread's.
+bool advance_link(LinkPhase from, LinkPhase to);

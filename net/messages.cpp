@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/platform.h"
 #include "net/connection.h"
 #include "net/link.h"
+#include "net/platform.h"
 #include "rules/board.h"
+#include "rules/platform.h"
+#include "rules/playout.h"
 #include "rules/sowing.h"
-#include "screens/screen.h"
 
 namespace {
 
@@ -26,204 +27,195 @@ void remove_front(std::size_t count) {
     std::memmove(inbox, inbox + count, length - count + 1);
 }
 
-int opponent_player() {
-    if (net_link.hosting) {
-        return 2;
+// Whether one of the picks of `player` from these counts ends the game: at a
+// turn's start any pit of their row, else the relay from the pit after
+// `source`.
+bool some_pick_ends_game(const PitCounts& counts, int player, bool new_turn, PitPosition source) {
+    if (!new_turn) {
+        return move_ends_game(counts, next_pit(source), player);
     }
-    if (net_link.joining) {
-        return 1;
+    for (int column = 0; column < kColumnCount; ++column) {
+        const PitPosition pit{own_row(player), column};
+        if (counts[pit_index(pit)] > 0 && move_ends_game(counts, pit, player)) {
+            return true;
+        }
     }
-    return 0;
-}
-
-// The same tests a local click passes: the opponent's turn, a pit on the
-// board that holds seeds, on the mover's own row for a first pick and the
-// pit after the source for a relay.
-bool move_fits(int row, int column) {
-    if (!is_on_board(row, column) || match.current_player != opponent_player()) {
-        return false;
-    }
-    if (pit_at(row, column).count == 0) {
-        return false;
-    }
-    if (match.new_turn) {
-        return row == own_row(match.current_player);
-    }
-    return next_pit(match.source_row, match.source_column) == PitPosition{row, column};
-}
-
-// Whether a received move must wait: this side is still playing out the
-// previous one, its own pause prompt is open or its game is over.
-bool move_must_wait() {
-    return match.sowing_active || screen.paused || match.game_result != kInPlay;
-}
-
-void take_pause() {
-    net_link.peer_paused = true;
-    if (match.sowing_active) {
-        net_link.resume_sowing_on_unpause = true;
-        match.sowing_active = false;
-    }
-}
-
-void take_unpause() {
-    net_link.peer_paused = false;
-    // A sowing stopped by a pause goes on only once neither prompt is open.
-    if (net_link.resume_sowing_on_unpause && !screen.paused) {
-        net_link.resume_sowing_on_unpause = false;
-        match.sowing_active = true;
-    }
+    return false;
 }
 
 // Whether the move under way here ends the game before anyone has to act:
-// its sowing, running or stopped by a pause, then the opponent's moves in
-// `moves`, played out on a copy of the counts. The opponent's copy plays the
-// same steps on a clock of its own, so it may already be past the game's end.
-bool ends_game_after(const char* moves) {
+// its sowing, running or held by a pause, then the opponent's moves in
+// `moves`, played out on a copy of the counts; where they run out with the
+// opponent to move, `any_pick` asks whether one of its picks could.
+bool ends_game_after(const char* moves, bool any_pick) {
     PitCounts counts = pit_counts();
-    const auto seeds = [&counts](PitPosition pit) -> int& {
-        return counts[pit.row * kColumnCount + pit.column];
-    };
-    PitPosition source{match.source_row, match.source_column},
-        landing{match.sow_row, match.sow_column};
-    bool sowing = match.sowing_active || net_link.resume_sowing_on_unpause;
-    bool capturing = sowing && match.capture_pending, new_turn = match.new_turn;
-    int player = match.current_player;
+    int player = match.current_player, drops = 0;
+    bool new_turn = match.new_turn, sowing = match.sowing_active;
+    PitPosition source{match.source_row, match.source_column};
     for (;;) {
-        if (!sowing) {  // the next pick or relay must have come already, and fit
+        HandEmptied hand{HandEmptied::kCapture, source, {match.capture_row, match.capture_column}};
+        if (sowing && !match.capture_pending) {
+            hand = sow_out(counts, source, {match.sow_row, match.sow_column}, drops);
+        } else if (!sowing) {  // the next pick or relay must have come already
             if (!is_digit(moves[0]) || !is_digit(moves[1])) {
-                return false;
+                return any_pick && player == opponent_player() &&
+                       some_pick_ends_game(counts, player, new_turn, source);
             }
             const PitPosition pit{moves[1] - '0', moves[0] - '0'};
             moves += 2;
-            const bool fits = new_turn ? player == opponent_player() && pit.row == own_row(player)
-                                       : pit == next_pit(source);
-            if (!fits || !is_on_board(pit.row, pit.column) || seeds(pit) == 0) {
+            const bool fits = new_turn ? pit.row == own_row(player) : pit == next_pit(source);
+            if (player != opponent_player() || !fits || !is_on_board(pit.row, pit.column) ||
+                counts[pit_index(pit)] == 0) {
                 return false;
             }
-            source = landing = pit;
-            sowing = true;
+            hand = sow_out(counts, pit, pit, drops);
         }
-        PitPosition capture{match.capture_row, match.capture_column};
-        if (!capturing) {
-            while (seeds(source) > 0) {
-                landing = next_pit(landing);
-                ++seeds(landing);
-                --seeds(source);
-            }
-            capture = next_pit(landing);
-            if (seeds(capture) > 0) {
-                source = landing;  // waits for the relay from the pit after it
-                sowing = new_turn = false;
-                continue;
-            }
-            capture = next_pit(capture);
+        sowing = new_turn = false;
+        if (hand.next == HandEmptied::kEndless) {
+            return false;
         }
-        seeds(capture) = 0;
-        capturing = sowing = false;
-        new_turn = true;
+        if (hand.next == HandEmptied::kRelay) {
+            source = hand.last;  // waits for the relay from the pit after it
+            continue;
+        }
+        counts[pit_index(hand.pit)] = 0;
         player = player == 1 ? 2 : 1;
+        new_turn = true;
         if (is_game_over(counts, player)) {
             return true;
         }
     }
 }
 
-// A move: two digits, the column then the row. One that breaks the rules is
-// taken off and ignored; one that must wait stays at the front.
+// Whether a received move must wait: this side is still playing out the
+// previous one, its own pause prompt is open or its game is over.
+bool move_must_wait() {
+    return match.sowing_active || paused_here() || match.game_result != kInPlay;
+}
+
+WireView view_of_front() {
+    const char first = net_link.inbox[0];
+    WireView view{first,
+                  first == '\0' ? '\0' : net_link.inbox[1],
+                  awaiting_rematch() > 0,
+                  net_link.play_again_may_be_pause,
+                  paused_by_opponent(),
+                  move_must_wait(),
+                  false};
+    // Played out only where it can matter.
+    view.last_move_under_way =
+        first == 'p' && match.game_result == kInPlay && ends_game_after("", false);
+    return view;
+}
+
+// Only a copy that has played again, with no prompt open, moves.
+void opponent_plays() {
+    net_link.rematches_seen = match.games_ended;
+    net_link.play_again_may_be_pause = false;
+    match.paused_by &= ~kPausedByOpponent;
+}
+
 void take_move() {
-    const char second = net_link.inbox[1];
-    if (second == '\0') {
-        return;  // the rest of the move is still on its way
-    }
-    if (!is_digit(second)) {
-        remove_front(1);
-        return;
-    }
-    if (move_must_wait()) {
-        return;
-    }
-    const int column = net_link.inbox[0] - '0';
-    const int row = second - '0';
+    const PitPosition pit{net_link.inbox[1] - '0', net_link.inbox[0] - '0'};
     remove_front(2);
-    if (move_fits(row, column)) {
-        begin_sowing(row, column);
+    if (may_pick(opponent_player(), pit)) {
+        begin_sowing(pit.row, pit.column);
     }
 }
 
-// The copies play a game's last move each on its own clock, so one can end
-// the game and start the next while the other still sows. "P" is only ever
-// play again and waits at the front until this side's game is over too. "p"
-// is a pause while this side plays; once its game is over it is taken as
-// play again, which a copy that sends "p" for both means by it. At most one
-// message is taken per tick, like the opponent's own pace; a byte that means
-// nothing in this side's state is dropped so it holds back nothing behind it.
-void interpret_front() {
-    std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-    for (;;) {
-        const char first = net_link.inbox[0];
-        if (first == '\0') {
-            return;
-        }
-        if (is_digit(first)) {
-            // Only a copy that has played again, with no prompt open, moves.
-            net_link.awaiting_rematch = 0;
-            net_link.play_again_may_be_pause = false;
-            if (net_link.peer_paused) {
-                take_unpause();
-            }
+// Does what the front means; answers whether the next byte is read at once.
+bool apply(WireAction action) {
+    switch (action) {
+        case WireAction::kWait:
+            return false;
+        case WireAction::kMoveWaits:
+            opponent_plays();
+            return false;
+        case WireAction::kBrokenMove:
+            opponent_plays();
+            remove_front(1);
+            return false;
+        case WireAction::kMove:
+            opponent_plays();
             take_move();
-            return;
-        }
-        if (first == 'P' && !net_link.awaiting_rematch) {
-            return;
-        }
-        const bool may_be_pause = net_link.play_again_may_be_pause;
-        // A "p" during the game's last sowing here may be the play-again of a
-        // copy already past the end: it waits until this side is there too.
-        if (first == 'p' && !net_link.awaiting_rematch && !may_be_pause && !net_link.peer_paused &&
-            match.game_result == kInPlay && ends_game_after("")) {
-            return;
-        }
-        net_link.play_again_may_be_pause = false;
-        remove_front(1);
-        if ((first == 'p' || first == 'P') && net_link.awaiting_rematch) {
-            --net_link.awaiting_rematch;
-            net_link.play_again_may_be_pause = first == 'p';
-            return;
-        }
-        // After a "p" taken as play again, another: either the first was a
-        // pause at the result and this the play-again, or this a pause in
-        // the next game, whose "u" is to come. Either way the opponent is in
-        // the next game; showing it unpaused lets the game go on in both.
-        if (first == 'p' && may_be_pause) {
-            return;
-        }
-        if (first == 'p' && !net_link.peer_paused) {
-            take_pause();
-            return;
-        }
-        if (first == 'u' && net_link.peer_paused) {
-            take_unpause();
-            return;
-        }
-        if (first == 'u' && may_be_pause) {
-            ++net_link.awaiting_rematch;
-            return;
-        }
+            return false;
+        default:
+            break;
+    }
+    net_link.play_again_may_be_pause = action == WireAction::kPlayAgain && net_link.inbox[0] == 'p';
+    remove_front(1);
+    switch (action) {
+        case WireAction::kPlayAgain:
+            ++net_link.rematches_seen;
+            return false;
+        case WireAction::kUndoPlayAgain:
+            --net_link.rematches_seen;
+            return false;
+        case WireAction::kPause:
+            match.paused_by |= kPausedByOpponent;
+            return false;
+        case WireAction::kUnpause:
+            match.paused_by &= ~kPausedByOpponent;
+            return false;
+        case WireAction::kSkip:
+            return true;
+        default:
+            return false;
     }
 }
 
 }  // namespace
 
-bool last_move_under_way() {
+// The copies play a game's last move each on its own clock, so one can end
+// the game and start the next while the other still sows. "P" is only ever
+// play again and waits at the front until this side's game is over too. "p"
+// is a pause while this side plays; once its game is over it is taken as
+// play again, which a copy that sends "p" for both means by it. A byte that
+// means nothing in this side's state is dropped so it holds back nothing.
+WireAction read_front(const WireView& view) {
+    const char first = view.first;
+    if (first == '\0') {
+        return WireAction::kWait;
+    }
+    if (is_digit(first)) {
+        if (view.second != '\0' && !is_digit(view.second)) {
+            return WireAction::kBrokenMove;
+        }
+        // The rest of the move may still be on its way.
+        return view.second == '\0' || view.move_must_wait ? WireAction::kMoveWaits
+                                                          : WireAction::kMove;
+    }
+    const bool play_again_or_pause = first == 'p' || first == 'P';
+    if (play_again_or_pause && view.awaiting_rematch) {
+        return WireAction::kPlayAgain;
+    }
+    if (first == 'P') {
+        return WireAction::kWait;
+    }
+    if (first == 'p' && view.play_again_may_be_pause) {
+        return WireAction::kSecondPause;
+    }
+    // During the game's last sowing here a "p" may be the play-again of a
+    // copy already past the end: it waits until this side is there too.
+    if (first == 'p' && !view.opponent_paused) {
+        return view.last_move_under_way ? WireAction::kWait : WireAction::kPause;
+    }
+    if (first == 'u' && view.opponent_paused) {
+        return WireAction::kUnpause;
+    }
+    if (first == 'u' && view.play_again_may_be_pause) {
+        return WireAction::kUndoPlayAgain;
+    }
+    return WireAction::kSkip;
+}
+
+bool last_move_may_be_under_way() {
     std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
-    return ends_game_after(net_link.inbox);
+    return ends_game_after(net_link.inbox, true);
 }
 
 void send_message(const char* text) {
-    std::snprintf(net_link.send_buffer, sizeof net_link.send_buffer, "%s", text);
-    send_to_peer(net_link.send_buffer, std::strlen(net_link.send_buffer) + 1);
+    send_to_peer(text, std::strlen(text) + 1);
 }
 
 void send_move(int row, int column) {
@@ -232,42 +224,17 @@ void send_move(int row, int column) {
     send_message(text);
 }
 
-void apply_lost_connection() {
-    if (!net_link.connection_lost) {
-        return;
-    }
-    match.starting_player = 2;
-    new_game();
-    // The same role again: the host listens, the joiner types an address.
-    if (net_link.hosting) {
-        net_link.awaiting_peer = true;
-    } else {
-        net_link.address_entry_open = true;
-    }
-    net_link.connected = false;
-    net_link.awaiting_rematch = 0;
-    net_link.quiet_disconnect = false;
-    net_link.peer_paused = false;
-    net_link.play_again_may_be_pause = false;
-    net_link.network_game = true;
-    // Last: the connection thread waits for this before it listens or
-    // connects again.
-    net_link.connection_lost = false;
-}
-
 void message_timer(int) {
-    apply_lost_connection();
-    if (net_link.port_taken) {
-        back_to_menu();  // nobody can have joined
-    }
-    if (match.versus_human && net_link.network_game) {
-        interpret_front();
+    if (in_network_game()) {
+        std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
+        while (apply(read_front(view_of_front()))) {
+        }
     }
     arm_timer(100, message_timer);
 }
 
 void close_handler() {
-    if (match.versus_human && net_link.network_game) {
+    if (in_network_game()) {
         send_message("q");
         sleep_milliseconds(100);  // let it leave before the process ends
     }

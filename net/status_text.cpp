@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/platform.h"
 #include "net/link.h"
+#include "rules/platform.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ void grow_dots(char* text, std::size_t capacity, const char* base) {
 }  // namespace
 
 void caret_timer(int) {
-    if (net_link.network_game && net_link.joining && net_link.address_entry_open) {
+    if (net_link.phase == LinkPhase::kTypingAddress) {
         const bool caret = net_link.text_anim_phase != 0;
         std::snprintf(net_link.address_prompt_text, sizeof net_link.address_prompt_text, "%s%s%s",
                       "Enter IP Address: ", net_link.peer_address, caret ? "_" : "");
@@ -28,8 +28,7 @@ void caret_timer(int) {
 }
 
 void connecting_dots_timer(int) {
-    if (net_link.network_game && net_link.joining && !net_link.address_entry_open &&
-        !net_link.connected) {
+    if (net_link.phase == LinkPhase::kConnecting) {
         grow_dots(net_link.connecting_text, sizeof net_link.connecting_text,
                   "connecting please wait");
     }
@@ -37,7 +36,7 @@ void connecting_dots_timer(int) {
 }
 
 void waiting_dots_timer(int) {
-    if (net_link.network_game && net_link.hosting && net_link.awaiting_peer) {
+    if (net_link.phase == LinkPhase::kHostWaiting) {
         grow_dots(net_link.waiting_text, sizeof net_link.waiting_text, "Waiting for connection");
     }
     arm_timer(500, waiting_dots_timer);

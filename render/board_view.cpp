@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "render/layout.h"
 #include "rules/board.h"
+#include "rules/layout.h"
 
 namespace {
 

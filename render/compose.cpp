@@ -2,12 +2,14 @@
 
 #include "net/link.h"
 #include "render/board_view.h"
-#include "render/floating_seeds.h"
-#include "render/layout.h"
 #include "rules/board.h"
+#include "rules/layout.h"
+#include "rules/platform.h"
+#include "screens/floating_seeds.h"
 #include "screens/screen.h"
 
 DrawList shown_frame;
+int blink_phase;
 
 namespace {
 
@@ -87,29 +89,33 @@ void add_information_page(DrawList& frame, TextureName page) {
 
 // Adds the status line, if any: none while the pause prompt shows.
 void add_status_line(DrawList& frame) {
-    if (screen.paused) {
+    if (paused_here()) {
         return;
     }
     if (!match.versus_human) {
-        if (screen.who_first_open) {
+        if (match.who_first_open) {
             add_text(frame, 290, 210,
                      "Who Plays First (computer: c / player: p / randomly choose: r)?", kBlue);
         }
         return;
     }
-    if (!net_link.network_game) {
-        return;
-    }
-    if (net_link.hosting && net_link.awaiting_peer) {
-        add_text(frame, 400, 200, net_link.waiting_text, kBlue);
-        if (net_link.waiting_text[0] != '\0') {
-            add_text(frame, 370, 228, "Your IP Adress is: ", kBlue);
-            add_text(frame, 525, 228, net_link.local_address, kBlue);
-        }
-    } else if (net_link.joining && net_link.address_entry_open) {
-        add_text(frame, 370, 210, net_link.address_prompt_text, kBlue);
-    } else if (net_link.joining && !net_link.connected) {
-        add_text(frame, 370, 210, net_link.connecting_text, kBlue);
+    switch (net_link.phase) {
+        case LinkPhase::kHostWaiting:
+        case LinkPhase::kPortTaken:  // until the network menu shows
+            add_text(frame, 400, 200, net_link.waiting_text, kBlue);
+            if (net_link.waiting_text[0] != '\0') {
+                add_text(frame, 370, 228, "Your IP Adress is: ", kBlue);
+                add_text(frame, 525, 228, net_link.local_address, kBlue);
+            }
+            return;
+        case LinkPhase::kTypingAddress:
+            add_text(frame, 370, 210, net_link.address_prompt_text, kBlue);
+            return;
+        case LinkPhase::kConnecting:
+            add_text(frame, 370, 210, net_link.connecting_text, kBlue);
+            return;
+        default:
+            return;
     }
 }
 
@@ -117,17 +123,16 @@ void add_status_line(DrawList& frame) {
 // game being set up, also while the pause prompt hides them; to the
 // connecting line only while it shows.
 bool turn_line_shown() {
-    if (screen.who_first_open) {
-        return false;
+    switch (net_link.phase) {
+        case LinkPhase::kHostWaiting:
+        case LinkPhase::kPortTaken:
+        case LinkPhase::kTypingAddress:
+            return false;
+        case LinkPhase::kConnecting:
+            return paused_here();
+        default:
+            return !match.who_first_open;
     }
-    if (!net_link.network_game) {
-        return true;
-    }
-    if ((net_link.hosting && net_link.awaiting_peer) ||
-        (net_link.joining && net_link.address_entry_open)) {
-        return false;
-    }
-    return !(net_link.joining && !net_link.connected && !screen.paused);
 }
 
 void add_turn_line(DrawList& frame) {
@@ -145,7 +150,7 @@ void add_result_lines(DrawList& frame, const char* result, float result_x, const
 }
 
 void add_pause_and_result_lines(DrawList& frame) {
-    if (screen.paused) {
+    if (paused_here()) {
         add_text(frame, 380, 195, "Press esc again to quit to Main Menu", kBlue);
         add_text(frame, 425, 215, "any other key to continue", kBlue);
         return;
@@ -164,12 +169,12 @@ void add_pause_and_result_lines(DrawList& frame) {
         default:
             break;
     }
-    if (match.game_result != kInPlay || !match.versus_human || !net_link.network_game) {
+    if (match.game_result != kInPlay || !in_network_game()) {
         return;
     }
-    if (net_link.awaiting_rematch) {
+    if (awaiting_rematch() > 0) {
         add_text(frame, 355, 210, "Waiting for opponent to hit p (play again)", kBlue);
-    } else if (net_link.peer_paused) {
+    } else if (paused_by_opponent()) {
         add_text(frame, 355, 210, "Opponent has paused the game", kBlue);
     }
 }
@@ -208,4 +213,9 @@ bool picture_changed() {
     static DrawList next_frame;
     compose_frame(next_frame);
     return next_frame != shown_frame;
+}
+
+void toggle_blink(int) {
+    blink_phase = 1 - blink_phase;
+    arm_timer(500, toggle_blink);
 }

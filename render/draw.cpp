@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "render/layout.h"
 #include "render/window_fit.h"
+#include "rules/layout.h"
 
 // The window asks for its own size again after any change; where the window
 // manager will not grant it (maximized, full screen, tiled), the drawing is

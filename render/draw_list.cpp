@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "render/layout.h"
+#include "rules/layout.h"
 
 namespace {
 

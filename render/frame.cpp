@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/platform.h"
 #include "render/compose.h"
 #include "render/draw.h"
 #include "render/drawing_target.h"
-#include "screens/screen.h"
+#include "render/platform.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ int frames_since_report;
 }  // namespace
 
 void display_frame() {
-    set_pointer_shape(screen.hand_cursor);
+    show_hand_pointer();
     compose_frame(shown_frame);
     begin_drawing(window_fit);
     glClear(GL_COLOR_BUFFER_BIT);

@@ -4,8 +4,7 @@
 // mapping, so each lands on what is drawn there.
 #pragma once
 
-#include "render/layout.h"
-#include "rules/board.h"
+#include "rules/layout.h"
 
 struct WindowFit {
     int window_width, window_height;

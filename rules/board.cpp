@@ -1,13 +1,10 @@
 #include "rules/board.h"
 
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
 
-#include "app/platform.h"
-#include "net/link.h"
-#include "render/floating_seeds.h"
-#include "render/layout.h"
+#include "rules/layout.h"
+// The one reset closes the overlays of the screen too: a plain record,
+// written, never called.
 #include "screens/screen.h"
 
 Board board;
@@ -20,12 +17,6 @@ Match match = [] {
 namespace {
 
 constexpr Point kWindowMiddle{kDrawingWidth / 2, kDrawingHeight / 2};
-
-void copy_if_empty(char* text, const char* base) {
-    if (text[0] == '\0') {
-        std::strcpy(text, base);
-    }
-}
 
 }  // namespace
 
@@ -87,21 +78,14 @@ PitCounts pit_counts() {
 }
 
 void new_game() {
-    new_game_keeping_inbox();
-    clear_message_buffers();
-}
-
-void new_game_keeping_inbox() {
     match.source_column = 0;
     match.source_row = 1;
     match.starting_player = match.starting_player == 1 ? 2 : 1;
     match.current_player = match.starting_player;
-    screen.who_first_open = !match.versus_human;
+    match.who_first_open = !match.versus_human;
     match.new_turn = true;
     match.step_phase = 1;
     match.sowing_active = false;
-    net_link.resume_sowing_on_unpause = false;
-    screen.hand_cursor = hand_pointer_shape();
 
     for (int index = 0; index < kPitCount; ++index) {
         Pit& pit = board.pits[index];
@@ -116,22 +100,24 @@ void new_game_keeping_inbox() {
     match.player1_store = 0;
     match.player2_store = 0;
     match.game_result = kInPlay;
-    screen.paused = false;
-
-    for (FloatingSeed& seed : floating_seeds) {
-        respawn_floating_seed(seed);
-    }
+    match.capture_pending = false;
+    // The opponent's pause is the opponent's to end.
+    match.paused_by &= ~kPausedHere;
 
     screen.quit_question_open = false;
-    match.capture_pending = false;
-    net_link.network_game = false;
-
-    copy_if_empty(net_link.waiting_text, "Waiting for connection");
-    copy_if_empty(net_link.address_prompt_text, "Enter IP Address: ");
-    copy_if_empty(net_link.connecting_text, "connecting please wait");
-
     screen.exit_dialog_open = false;
     screen.exit_yes_selected = false;
+}
+
+bool may_pick(int player, PitPosition pit) {
+    if (player != match.current_player || !is_on_board(pit.row, pit.column) ||
+        pit_at(pit).count == 0) {
+        return false;
+    }
+    if (match.new_turn) {
+        return pit.row == own_row(player);
+    }
+    return pit == next_pit(match.source_row, match.source_column);
 }
 
 bool is_game_over(const PitCounts& counts, int player_to_move) {
@@ -145,8 +131,4 @@ bool is_game_over(const PitCounts& counts, int player_to_move) {
 
 bool is_game_over() {
     return is_game_over(pit_counts(), match.current_player);
-}
-
-bool screen_is(double value) {
-    return std::fabs(screen.screen_code - value) <= std::fabs(screen.screen_code) * 1e-5;
 }

@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "rules/layout.h"
+
 constexpr int kRowCount = 2;
 constexpr int kColumnCount = 7;
 constexpr int kPitCount = kRowCount * kColumnCount;
@@ -28,19 +30,15 @@ struct PitPosition {
     int column;
 };
 
-struct Point {
-    int x;
-    int y;
-};
-
 inline bool operator==(PitPosition a, PitPosition b) {
     return a.row == b.row && a.column == b.column;
 }
-inline bool operator==(Point a, Point b) {
-    return a.x == b.x && a.y == b.y;
-}
 
 enum GameResult { kInPlay = 0, kPlayer1Won = 1, kPlayer2Won = 2, kDraw = 3 };
+
+// Why play stands still. A move under way keeps its place and goes on once
+// no reason is left: in a network game both players may pause at once.
+enum PauseReason : unsigned { kPausedHere = 1u << 0, kPausedByOpponent = 1u << 1 };
 
 struct Match {
     int current_player;   // 1 or 2
@@ -49,8 +47,8 @@ struct Match {
     int sow_row, sow_column;
     int source_row, source_column;
     int capture_row, capture_column;
-    bool sowing_active;
-    int step_phase;  // 1: the next step lifts a seed, 0: it drops (or takes) one
+    bool sowing_active;  // a move is being sown; it stands still while paused
+    int step_phase;      // 1: the next step lifts a seed, 0: it drops (or takes) one
     bool capture_pending;
     bool new_turn;  // the player to move has not picked the first pit yet
     int player1_store;
@@ -59,8 +57,11 @@ struct Match {
     int player1_wins;
     int player2_wins;
     int computer_wins;
+    int games_ended;     // every game settled since the program started
     int computer_delay;  // 100 ms ticks before the computer acts
     bool sound_on;
+    unsigned paused_by;   // PauseReason bits
+    bool who_first_open;  // against the computer: who plays first is not chosen yet
 };
 
 extern Board board;
@@ -87,18 +88,28 @@ Point store_slot_point(int player, int n);
 
 int row_seed_total(int row);
 
-// The seed counts alone, index row * 7 + column, to play moves out on.
+// The seed counts alone, to play moves out on.
 using PitCounts = std::array<int, kPitCount>;
+constexpr int pit_index(PitPosition pit) {
+    return pit.row * kColumnCount + pit.column;
+}
 PitCounts pit_counts();
 
+// The one reset: refills the board, resets the match and closes the
+// overlays. The connection and what the opponent sent are the link's.
 void new_game();
-// The same, but what the opponent has sent and this side has not read yet
-// stays: its play-again and first move may already be there.
-void new_game_keeping_inbox();
+
+// Whether `player` may pick the pit now: their turn, a pit that holds seeds,
+// on their own row at the turn's start, the pit after the source for a relay.
+bool may_pick(int player, PitPosition pit);
+
+inline bool paused_here() {
+    return (match.paused_by & kPausedHere) != 0;
+}
+inline bool paused_by_opponent() {
+    return (match.paused_by & kPausedByOpponent) != 0;
+}
 // Over when the player to move has no seed on their row, or two seeds are
 // left on the board: with the given counts, or the board and match as they are.
 bool is_game_over(const PitCounts& counts, int player_to_move);
 bool is_game_over();
-
-// Compares the screen code with a relative tolerance.
-bool screen_is(double value);

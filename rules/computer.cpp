@@ -3,57 +3,26 @@
 #include <cstdlib>
 
 #include "rules/board.h"
+#include "rules/playout.h"
 
 namespace {
 
 constexpr int kComputerRow = 0;
 constexpr int kRandomPickOneIn = 10;
 
-// A relay chain can go round for ever, and a candidate is played out inside
-// one timer step, so its drops are bounded. Searching random and hill-climbed
-// boards, the longest chain that still ended took about 7 300 drops (hours of
-// play at one seed a second); the bound leaves ample room above that and
-// keeps a pick of seven such candidates well under a millisecond.
-constexpr int kMaxSimulatedDrops = 50000;
-
-int pit_index(PitPosition position) {
-    return position.row * kColumnCount + position.column;
-}
-
-int next_index(int index) {
-    return pit_index(next_pit(index / kColumnCount, index % kColumnCount));
-}
-
 bool computer_pit_has_seeds(int column) {
     return pit_at(kComputerRow, column).count > 0;
 }
 
-// The seeds the move from (0, column) would capture, played out on a copy of
-// the counts; kEndlessScore when its relay chain outruns the bound.
+// The seeds the move from (0, column) would capture; kEndlessScore when its
+// relay chain outruns the bound.
 int capture_score(int column) {
     PitCounts counts = pit_counts();
-    int next[kPitCount];
-    for (int index = 0; index < kPitCount; ++index) {
-        next[index] = next_index(index);
+    const HandEmptied hand = play_move(counts, {kComputerRow, column});
+    if (hand.next == HandEmptied::kEndless) {
+        return kEndlessScore;
     }
-    int source = pit_index({kComputerRow, column});
-    int current = source;
-    int drops = 0;
-    for (;;) {
-        while (counts[source] > 0) {
-            current = next[current];
-            ++counts[current];
-            --counts[source];
-            if (++drops > kMaxSimulatedDrops) {
-                return kEndlessScore;
-            }
-        }
-        const int after = next[current];
-        if (counts[after] == 0) {
-            return counts[next[after]];
-        }
-        source = current = after;
-    }
+    return counts[pit_index(hand.pit)];
 }
 
 }  // namespace

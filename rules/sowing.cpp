@@ -1,10 +1,8 @@
 #include "rules/sowing.h"
 
-#include "app/platform.h"
-#include "net/link.h"
 #include "rules/board.h"
 #include "rules/computer.h"
-#include "screens/screen.h"
+#include "rules/platform.h"
 
 namespace {
 
@@ -116,15 +114,15 @@ void settle_game() {
     } else {
         match.game_result = kDraw;
     }
-    if (match.versus_human && net_link.network_game) {
-        ++net_link.awaiting_rematch;
-    }
+    ++match.games_ended;
 }
 
+// Against the computer the question of who plays first is open from every
+// new game until answered on the board, so an answered question means the
+// board shows.
 bool computer_may_act() {
-    return match.game_result == kInPlay && !screen.paused && !match.versus_human &&
-           match.current_player == 2 && !match.sowing_active &&
-           screen.screen_code == kBoardScreen && !screen.who_first_open;
+    return match.game_result == kInPlay && match.paused_by == 0 && !match.versus_human &&
+           match.current_player == 2 && !match.sowing_active && !match.who_first_open;
 }
 
 }  // namespace
@@ -146,7 +144,7 @@ void begin_sowing(int row, int column) {
 
 void sowing_timer(int) {
     arm_timer(kSowingStepMilliseconds, sowing_timer);
-    if (!match.sowing_active) {
+    if (!match.sowing_active || match.paused_by != 0) {
         return;
     }
     if (match.capture_pending) {

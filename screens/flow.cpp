@@ -1,29 +1,42 @@
-#include "app/platform.h"
 #include "net/connection.h"
 #include "net/link.h"
 #include "net/messages.h"
+#include "net/platform.h"
 #include "rules/board.h"
+#include "rules/platform.h"
+#include "screens/floating_seeds.h"
 #include "screens/screen.h"
+
+#include <cmath>
 
 Screen screen;
 
 namespace {
 
-bool in_network_game() {
-    return match.versus_human && net_link.network_game;
+void start_network_game(bool hosting) {
+    start_local_game();
+    if (hosting) {
+        local_ipv4_address(net_link.local_address, sizeof net_link.local_address);
+    }
+    open_link(hosting);
 }
 
-// What every start of a network game shares, once the role flags are set.
-void open_network_game() {
-    net_link.connected = false;
-    net_link.awaiting_rematch = 0;
-    net_link.quiet_disconnect = false;
-    net_link.peer_paused = false;
-    net_link.play_again_may_be_pause = false;
-    net_link.network_game = true;
+// A pause is told only to an opponent that reads "p" as a pause: one that
+// is connected, not past the game's end (there "p" means play again), and
+// whose own prompt is not open (some copies then forget the sowing their
+// own pause stopped). An opponent about to make a move that may end the
+// game may already be past the end when the "p" comes; its move then waits
+// here until this side resumes.
+bool pause_reaches_opponent() {
+    return net_link.phase == LinkPhase::kConnected && match.game_result == kInPlay &&
+           awaiting_rematch() == 0 && !paused_by_opponent() && !last_move_may_be_under_way();
 }
 
 }  // namespace
+
+bool screen_is(double value) {
+    return std::fabs(screen.screen_code - value) <= std::fabs(screen.screen_code) * 1e-5;
+}
 
 void start_versus_computer() {
     match.versus_human = false;
@@ -39,52 +52,23 @@ void start_local_game() {
 }
 
 void start_hosting() {
-    start_local_game();
-    net_link.hosting = true;
-    net_link.joining = false;
-    net_link.awaiting_peer = true;
-    local_ipv4_address(net_link.local_address, sizeof net_link.local_address);
-    open_network_game();
+    start_network_game(true);
 }
 
 void start_joining() {
-    start_local_game();
-    net_link.address_entry_open = true;
-    net_link.hosting = false;
-    net_link.joining = true;
-    open_network_game();
+    start_network_game(false);
 }
 
 void pause_game() {
-    // A sowing already stopped by the opponent's pause stays remembered.
-    if (match.sowing_active) {
-        net_link.resume_sowing_on_unpause = true;
-        match.sowing_active = false;
-    } else if (!net_link.peer_paused) {
-        net_link.resume_sowing_on_unpause = false;
-    }
-    screen.paused = true;
-    net_link.quiet_disconnect = true;
-    // Told only to an opponent that reads "p" as a pause: one that is
-    // connected, not past the game's end (there "p" means play again), and
-    // whose own prompt is not open (some copies then forget the sowing their
-    // own pause stopped).
-    net_link.pause_announced = in_network_game() && net_link.connected &&
-                               match.game_result == kInPlay && !net_link.awaiting_rematch &&
-                               !net_link.peer_paused && !last_move_under_way();
+    match.paused_by |= kPausedHere;
+    net_link.pause_announced = in_network_game() && pause_reaches_opponent();
     if (net_link.pause_announced) {
         send_message("p");
     }
 }
 
 void resume_game() {
-    screen.paused = false;
-    net_link.quiet_disconnect = false;
-    // While the opponent's prompt is open its copy of the sowing stands too.
-    if (net_link.resume_sowing_on_unpause && !net_link.peer_paused) {
-        net_link.resume_sowing_on_unpause = false;
-        match.sowing_active = true;
-    }
+    match.paused_by &= ~kPausedHere;
     if (net_link.pause_announced) {
         send_message("u");
     }
@@ -99,7 +83,7 @@ void leave_game() {
 }
 
 void back_to_menu() {
-    if (net_link.network_game) {
+    if (in_network_game()) {
         screen.screen_code = kNetworkMenu;
     } else if (match.versus_human) {
         screen.screen_code = kPlayerMenu;
@@ -109,33 +93,48 @@ void back_to_menu() {
     match.player1_wins = 0;
     match.player2_wins = 0;
     match.computer_wins = 0;
-    net_link.network_game = false;
-    close_connection();
-    // A report still pending is for the game just left.
-    net_link.connection_lost = false;
-    net_link.port_taken = false;
-    // Nothing of the opponent may follow into the next game, whatever kind.
-    net_link.peer_paused = false;
-    net_link.awaiting_rematch = 0;
+    // A report still pending is for the game just left, and nothing of the
+    // opponent may follow into the next game, whatever kind.
+    close_link();
     new_game();
     match.starting_player = 2;
+    for (FloatingSeed& seed : floating_seeds) {
+        respawn_floating_seed(seed);
+    }
 }
 
 void play_again() {
-    // The p that plays again also closes a pause prompt opened after the
-    // game, and with it the silence about a lost connection.
-    if (screen.paused) {
+    // The p that plays again also closes a pause prompt opened after the game.
+    if (paused_here()) {
         resume_game();
     }
-    const bool stays_in_network_game = in_network_game();
     screen.screen_code = kBoardScreen;
-    if (!stays_in_network_game) {
-        new_game();
-        return;
-    }
-    new_game_keeping_inbox();
+    new_game();
     // Not "p": to a copy still playing out the last move that would read as
     // a pause. Every copy holds "P" until its own game is over.
-    send_message("P");
-    net_link.network_game = true;
+    if (in_network_game()) {
+        send_message("P");
+    }
+}
+
+void connection_report_timer(int) {
+    switch (net_link.phase.load()) {
+        case LinkPhase::kDropped:
+            // Told once the pause prompt is closed; leaving from it tells nothing.
+            if (!paused_here()) {
+                advance_link(LinkPhase::kDropped, LinkPhase::kTellingLoss);
+            }
+            break;
+        case LinkPhase::kLost:
+            match.starting_player = 2;
+            new_game();
+            reopen_link();
+            break;
+        case LinkPhase::kPortTaken:
+            back_to_menu();  // nobody can have joined
+            break;
+        default:
+            break;
+    }
+    arm_timer(100, connection_report_timer);
 }

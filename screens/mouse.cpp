@@ -1,11 +1,10 @@
-#include "app/platform.h"
 #include "net/link.h"
-#include "net/messages.h"
-#include "render/floating_seeds.h"
-#include "render/layout.h"
 #include "rules/board.h"
-#include "rules/sowing.h"
+#include "rules/layout.h"
+#include "screens/choices.h"
+#include "screens/floating_seeds.h"
 #include "screens/input.h"
+#include "screens/platform.h"
 #include "screens/screen.h"
 
 namespace {
@@ -17,131 +16,116 @@ constexpr int kLeftButton = 0, kButtonDown = 0;
 bool inside(int x, int y, const WindowRect& area) {
     return x > area.left && x < area.right && y > area.top && y < area.bottom;
 }
-bool in_band(int x, int y, int i) {
-    return inside(x, y, button_slot(i));
+
+// The menu button under a point, or -1. The bands of the main menu's four
+// buttons are there on every menu; on the others the fourth is empty.
+int menu_band_at(int x, int y) {
+    for (int band = 0; band < kMenuSlotCount; ++band) {
+        if (inside(x, y, button_slot(band))) {
+            return band;
+        }
+    }
+    return -1;
 }
-bool in_yes(int x, int y) {
-    return inside(x, y, kExitYesButton);
+
+// Behind the open exit box the menu takes no click but on its own button.
+void main_menu_click(int x, int y) {
+    const int band = menu_band_at(x, y);
+    const bool box_open = screen.exit_dialog_open;
+    // A click on a button that starts something highlights it first.
+    if (band == kExitItem || (band > 0 && !box_open)) {
+        screen.menu_choice = band;
+    }
+    if (band >= 0 && !box_open) {
+        choose_menu_item(band);
+    }
+    if (!screen.exit_dialog_open) {
+        return;
+    }
+    if (inside(x, y, kExitYesButton)) {
+        exit_program(0);
+    } else if (inside(x, y, kExitNoButton)) {
+        close_exit_box();
+    }
 }
-bool in_no(int x, int y) {
-    return inside(x, y, kExitNoButton);
-}
-bool in_pit(int x, int y, int r, int c) {
-    return inside(x, y, at_pit(kPitHitArea, r, c));
+
+// The highlight stays where the pointer put it.
+void other_menu_click(int x, int y) {
+    const int band = menu_band_at(x, y);
+    if (band >= 0 && band < menu_item_count()) {
+        choose_menu_item(band);
+    }
 }
 
 bool board_takes_clicks() {
-    if (match.game_result != kInPlay || screen.paused || screen.screen_code != kBoardScreen ||
-        match.sowing_active)
+    if (match.game_result != kInPlay || match.paused_by != 0 || match.sowing_active) {
         return false;
-    if (!match.versus_human)
-        return !screen.who_first_open;
-    if (net_link.network_game)
-        return !(net_link.hosting && net_link.awaiting_peer) &&
-               !(net_link.joining && net_link.address_entry_open) && !net_link.awaiting_rematch &&
-               !net_link.peer_paused;
-    return true;
+    }
+    if (!match.versus_human) {
+        return !match.who_first_open;
+    }
+    const LinkPhase phase = net_link.phase;
+    return phase != LinkPhase::kHostWaiting && phase != LinkPhase::kTypingAddress &&
+           awaiting_rematch() == 0;
 }
 
-void pick(int r, int c) {
-    bool network = net_link.network_game;
-    if (match.new_turn) {
-        bool seeds = pit_at(r, c).count > 0;
-        bool one = match.current_player == 1 && r == 1 && seeds && !(network && net_link.joining);
-        bool two = match.versus_human && match.current_player == 2 && r == 0 && seeds &&
-                   !(network && net_link.hosting);
-        if (!one && !two)
-            return;
-        begin_sowing(r, c);
-        if (network)
-            send_move(r, c);
+void board_click(int x, int y) {
+    if (!board_takes_clicks()) {
         return;
     }
-    PitPosition relay = next_pit(match.source_row, match.source_column);
-    if (relay.row == r && relay.column == c)
-        continue_move();
+    for (int row = 0; row < kRowCount; ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            if (inside(x, y, at_pit(kPitHitArea, row, column))) {
+                pick_pit({row, column});
+            }
+        }
+    }
+}
+
+// On the exit box's button bands the pointer moves its highlight instead.
+void highlight_under_pointer(int x, int y) {
+    const int band = menu_band_at(x, y);
+    if (band < 0) {
+        return;
+    }
+    if (!screen.exit_dialog_open) {
+        if (band < menu_item_count()) {
+            screen.menu_choice = band;
+        }
+    } else if (inside(x, y, kExitYesButton)) {
+        screen.exit_yes_selected = true;
+    } else if (inside(x, y, kExitNoButton)) {
+        screen.exit_yes_selected = false;
+    }
 }
 
 }  // namespace
 
 void mouse_handler(int button, int state, int x, int y) {
-    if (button != kLeftButton || state != kButtonDown)
+    if (button != kLeftButton || state != kButtonDown) {
         return;
-    if (screen.screen_code == kMainMenu && !screen.quit_question_open) {
-        for (int i = 0; i < kMenuSlotCount; ++i) {
-            if (!in_band(x, y, i))
-                continue;
-            bool open = screen.exit_dialog_open;
-            if (i == 0 && !open)
-                screen.screen_code = kPlayerMenu;
-            if (i == 1 && !open) {
-                screen.menu_choice = 1;
-                start_versus_computer();
-            }
-            if (i == 2 && !open) {
-                screen.menu_choice = 2;
-                screen.screen_code = kInstructionsPage;
-            }
-            if (i == 3) {
-                screen.menu_choice = 3;
-                if (!open) {
-                    screen.exit_dialog_open = true;
-                    screen.exit_yes_selected = false;
-                }
-            }
-        }
-        if (screen.exit_dialog_open) {
-            if (in_yes(x, y)) {
-                exit_program(0);
-                return;
-            }
-            if (in_no(x, y)) {
-                screen.exit_dialog_open = false;
-                screen.exit_yes_selected = false;
-            }
-        }
-    } else if (screen_is(kPlayerMenu) && !screen.quit_question_open) {
-        if (in_band(x, y, 0))
-            start_local_game();
-        else if (in_band(x, y, 1))
-            screen.screen_code = kNetworkMenu;
-        else if (in_band(x, y, 2))
-            screen.screen_code = kMainMenu;
-    } else if (screen_is(kNetworkMenu) && !screen.quit_question_open) {
-        if (in_band(x, y, 0))
-            start_hosting();
-        else if (in_band(x, y, 1))
-            start_joining();
-        else if (in_band(x, y, 2))
-            screen.screen_code = kPlayerMenu;
-    } else if (board_takes_clicks()) {
-        for (int r = 0; r < kRowCount; ++r)
-            for (int c = 0; c < kColumnCount; ++c)
-                if (in_pit(x, y, r, c))
-                    pick(r, c);
+    }
+    if (screen.screen_code == kBoardScreen) {
+        board_click(x, y);
+    } else if (screen.quit_question_open) {
+        return;
+    } else if (screen.screen_code == kMainMenu) {
+        main_menu_click(x, y);
+    } else if (on_a_menu()) {
+        other_menu_click(x, y);
     }
 }
 
 void motion_handler(int x, int y) {
-    bool main_menu = screen.screen_code == kMainMenu;
-    bool menu = main_menu || screen_is(kPlayerMenu) || screen_is(kNetworkMenu);
+    const bool menu = on_a_menu();
     if (menu) {
-        for (int i = 0; i < kMenuSlotCount; ++i) {
-            if (!in_band(x, y, i))
-                continue;
-            if (screen.exit_dialog_open) {
-                if (in_yes(x, y))
-                    screen.exit_yes_selected = true;
-                else if (in_no(x, y))
-                    screen.exit_yes_selected = false;
-            } else if (i < 3 || main_menu) {
-                screen.menu_choice = i;
-            }
-        }
+        highlight_under_pointer(x, y);
     }
     if (menu || screen_is(kInstructionsPage) || screen_is(kControlsPage)) {
-        for (FloatingSeed& seed : floating_seeds)
-            if (inside(x, y, seed_sprite(seed.x, seed.y)))
+        for (FloatingSeed& seed : floating_seeds) {
+            if (inside(x, y, seed_sprite(seed.x, seed.y))) {
                 respawn_floating_seed(seed);
+            }
+        }
     }
 }

@@ -16,12 +16,12 @@ struct Screen {
     bool quit_question_open;
     bool exit_dialog_open;
     bool exit_yes_selected;
-    bool who_first_open;
-    bool paused;
-    int hand_cursor;
 };
 
 extern Screen screen;
+
+// Compares the screen code with a relative tolerance.
+bool screen_is(double value);
 
 // Flow operations: starting, pausing, resuming, leaving and replaying games.
 void start_versus_computer();
@@ -34,3 +34,8 @@ void leave_game();
 // Leaves the game for its menu without a word to the opponent.
 void back_to_menu();
 void play_again();
+
+// Answers on the main thread what the connection thread reported: a lost
+// connection is told once no pause prompt is in the way, the game is reset
+// once its box is dismissed, and a taken port ends the hosting.
+void connection_report_timer(int);

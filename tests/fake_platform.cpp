@@ -70,7 +70,6 @@ void warp_pointer(int x, int y) { platform.warps.push_back({x, y}); }
 void play_seed_sound() { ++platform.seed_sounds; }
 void wake_main_loop() { ++main_loop_wakes; }
 void exit_program(int status) { platform.exits.push_back(status); }
-void set_pointer_shape(int) {}
 void local_ipv4_address(char* text, std::size_t n) { std::snprintf(text, n, "192.0.2.7"); }
 // clang-format on
 
@@ -86,11 +85,4 @@ void sleep_milliseconds(int milliseconds) {
     }
     // Really sleep: the connection thread paces its passes with this.
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-int hand_pointer_shape() {
-    if (platform.during_new_game) {
-        platform.during_new_game();
-    }
-    return 2;
 }

@@ -3,15 +3,17 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/platform.h"
 #include "net/link.h"
-#include "render/floating_seeds.h"
+#include "net/platform.h"
+#include "render/compose.h"
 #include "rules/board.h"
+#include "rules/platform.h"
+#include "screens/floating_seeds.h"
+#include "screens/platform.h"
 #include "screens/screen.h"
 
 struct ArmedTimer {
@@ -27,9 +29,6 @@ struct PlatformRecord {
     int seed_sounds = 0;
     std::vector<ErrorBox> error_boxes;  // taken with error_boxes(): they come from a thread
     std::vector<int> sleeps, exits;
-    // Runs in the middle of every new game, where the connection thread
-    // could append to the inbox.
-    std::function<void()> during_new_game;
 };
 
 extern PlatformRecord platform;
@@ -42,11 +41,8 @@ std::vector<ErrorBox> error_boxes();
 // and loading a copy of the game.
 // clang-format off
 #define SOWROW_LINK_FIELDS(FIELD)                                                              \
-    FIELD(network_game) FIELD(hosting) FIELD(joining) FIELD(awaiting_peer) FIELD(connected)    \
-    FIELD(address_entry_open) FIELD(quiet_disconnect) FIELD(connection_lost) FIELD(port_taken)     \
-    FIELD(peer_address) FIELD(receive_buffer) FIELD(last_received) FIELD(inbox)                \
-    FIELD(send_buffer) FIELD(peer_paused) FIELD(awaiting_rematch)                              \
-    FIELD(resume_sowing_on_unpause) FIELD(pause_announced) FIELD(play_again_may_be_pause)      \
+    FIELD(phase) FIELD(hosting) FIELD(peer_address) FIELD(last_received) FIELD(inbox)          \
+    FIELD(rematches_seen) FIELD(play_again_may_be_pause) FIELD(pause_announced)                \
     FIELD(waiting_text) FIELD(connecting_text) FIELD(address_prompt_text)                      \
     FIELD(text_anim_phase) FIELD(local_address)
 // clang-format on

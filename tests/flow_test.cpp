@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "net/messages.h"
 #include "screens/input.h"
@@ -21,12 +22,16 @@ TEST(Flow, LeavingEachKindOfGame) {
     for (const char* flags : {"", "v", "vn", "vh"}) {
         enter_state(kBoardScreen, 0, flags);
         match.player1_wins = match.player2_wins = match.computer_wins = 1;
-        net_link.connection_lost = true;  // a report the thread has not shown
+        if (in_network_game()) {
+            net_link.phase = LinkPhase::kDropped;  // a report not told yet
+        }
         press("\x1b\x1b");
+        connection_report_timer(0);
         EXPECT_EQ(platform.sleeps.size(), std::strlen(flags) > 1 ? 1u : 0u) << flags;
-        EXPECT_EQ(match.player1_wins + match.player2_wins + match.computer_wins, 0);
+        EXPECT_EQ(std::tuple(match.player1_wins, match.player2_wins, match.computer_wins),
+                  std::tuple(0, 0, 0));
         EXPECT_EQ(connection_closes, 1);
-        EXPECT_FALSE(net_link.connection_lost || net_link.network_game);
+        EXPECT_EQ(net_link.phase, LinkPhase::kOff);
         match.starting_player = 1;
         start_local_game();
         EXPECT_EQ(match.current_player, 1);
@@ -38,21 +43,22 @@ TEST(Flow, LeavingEachKindOfGame) {
 // of one game may linger in the next.
 TEST(Flow, NothingOfANetworkGameLingersInTheNext) {
     enter_state(kBoardScreen, 0, "vrna");
-    // Esc at the result, then p. The opponent's play-again and first move
-    // arrive while the next game is being set up, and must not be lost.
-    platform.during_new_game = [] { std::strcat(net_link.inbox, "p30"); };
+    // Esc at the result, then p. The opponent's play-again and first move,
+    // already here, must not be lost to the next game.
+    std::strcpy(net_link.inbox, "p30");
     press("\x1bp");
-    platform.during_new_game = nullptr;
-    EXPECT_FALSE(screen.paused);
-    EXPECT_FALSE(net_link.quiet_disconnect) << "a lost connection would never be reported";
+    EXPECT_FALSE(paused_here()) << "a lost connection would never be reported";
     EXPECT_STREQ(net_link.inbox, "p30");
     EXPECT_EQ(messages_sent(), "P");
 
-    // The opponent pauses; this side leaves while its pause shows.
-    std::strcpy(net_link.inbox, "p");
-    net_link.awaiting_rematch = 0;
+    // The opponent plays again and moves out of turn, then pauses; this
+    // side leaves while its pause shows.
     message_timer(0);
-    ASSERT_TRUE(net_link.peer_paused);
+    message_timer(0);
+    EXPECT_STREQ(net_link.inbox, "");
+    std::strcpy(net_link.inbox, "p");
+    message_timer(0);
+    ASSERT_TRUE(paused_by_opponent());
     press("\x1b\x1b\x1b\x1b");  // to the network menu, the player menu, the main menu
     ASSERT_EQ(screen.screen_code, kMainMenu);
 

@@ -62,6 +62,33 @@ TEST(Messages, EachMessageMeansWhatThisSidesStateMakesOfIt) {
     }
 }
 
+// How the front of the inbox reads, from what this side knows (the letters):
+// a awaiting the opponent's play-again, b the play-again just taken was a
+// "p", o the opponent has paused, w a move must wait here, l the sowing here
+// ends the game.
+TEST(Messages, TheFrontReadsByWhatThisSideKnows) {
+    using A = WireAction;
+    // clang-format off
+    const std::tuple<const char*, const char*, WireAction> rows[] = {
+        {"", "", A::kWait},            {"3", "", A::kMoveWaits},       {"3x", "", A::kBrokenMove},
+        {"30", "w", A::kMoveWaits},    {"30", "", A::kMove},           {"30", "abol", A::kMove},
+        {"P", "a", A::kPlayAgain},     {"P", "", A::kWait},            {"P", "bo", A::kWait},
+        {"p", "al", A::kPlayAgain},    {"p", "bl", A::kSecondPause},   {"p", "w", A::kPause},
+        {"p", "l", A::kWait},          {"p", "o", A::kSkip},           {"u", "bo", A::kUnpause},
+        {"u", "b", A::kUndoPlayAgain}, {"u", "a", A::kSkip},           {"q", "abo", A::kSkip},
+        {"~", "", A::kSkip},
+    };
+    // clang-format on
+    for (const auto& [front, known, action] : rows) {
+        const auto has = [known = known](char letter) {
+            return std::strchr(known, letter) != nullptr;
+        };
+        const WireView view{
+            front[0], front[0] ? front[1] : '\0', has('a'), has('b'), has('o'), has('w'), has('l')};
+        EXPECT_EQ(read_front(view), action) << front << " " << known;
+    }
+}
+
 // A "p" that comes while this side sows the game's last move may be the
 // play-again of a copy already past the end, so it waits; behind any other
 // move it is a pause.
@@ -73,34 +100,39 @@ TEST(Messages, APlayAgainWaitsBehindTheLastMove) {
         begin_sowing(1, 5);
         std::strcpy(net_link.inbox, "p");
         message_timer(0);
-        EXPECT_EQ(net_link.peer_paused, !last);
+        EXPECT_EQ(paused_by_opponent(), !last);
         EXPECT_STREQ(net_link.inbox, last ? "p" : "");
     }
 }
 
-// A lost connection, flagged by the network thread, resets the game here,
-// keeping the role and the tallies; leaving and hosting again keeps neither.
-// Nothing of the opponent follows: a "u" that could have undone a play-again
-// taken from its "p" is a stray.
+// A lost connection, reported by the connection thread, is told once no
+// pause prompt is in the way, and once told resets the game here, keeping
+// the role and the tallies; leaving and hosting again keeps neither. Nothing
+// of the opponent follows: a "u" that could have undone a play-again taken
+// from its "p" is a stray.
 TEST(Messages, TheEndOfAConnection) {
-    for (const auto& [flags, leaves, flags_after, tallies] :
-         {std::tuple{"pv2nao", false, "vh", 300}, std::tuple{"vc2o", false, "vj", 300},
+    for (const auto& [flags, leaves, flags_after, wins] :
+         {std::tuple{"pv2nao", false, "vh", 3}, std::tuple{"vc2o", false, "vj", 3},
           std::tuple{"vrna", true, "vh", 0}}) {
         enter_state(kBoardScreen, 0, flags);
         match.player1_wins = 3;
         match.player2_store = 9;
         net_link.play_again_may_be_pause = true;
-        net_link.connection_lost = !leaves;
+        net_link.phase = LinkPhase::kDropped;
+        connection_report_timer(0);
+        EXPECT_EQ(net_link.phase, paused_here() ? LinkPhase::kDropped : LinkPhase::kTellingLoss);
+        net_link.phase = LinkPhase::kLost;  // the box was dismissed
         if (leaves) {
             leave_game();
             start_hosting();
         }
+        connection_report_timer(0);
         message_timer(0);
         std::strcat(net_link.inbox, "u");
         message_timer(0);
-        EXPECT_FALSE(net_link.connection_lost || net_link.quiet_disconnect);
         EXPECT_EQ(state_flags(), flags_after);
-        EXPECT_EQ(match.player1_wins * 100 + match.player2_store, tallies);
+        EXPECT_EQ(match.player1_wins, wins);
+        EXPECT_EQ(match.player2_store, 0);
     }
 }
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "render/floating_seeds.h"
+#include "screens/floating_seeds.h"
 #include "screens/input.h"
 #include "tests/states.h"
 

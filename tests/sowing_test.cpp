@@ -93,7 +93,7 @@ TEST(Sowing, TheStoresSettleTheResultAndTheTallies) {
         end_turn();
         EXPECT_EQ(match.game_result, result) << flags << store;
         EXPECT_EQ(match.player1_wins * 100 + match.player2_wins * 10 + match.computer_wins, wins);
-        EXPECT_EQ(net_link.awaiting_rematch, rematch);
+        EXPECT_EQ(awaiting_rematch(), rematch);
         EXPECT_EQ(match.computer_delay, flags[0] == 'v' ? 0 : 4);
     }
 }
@@ -122,14 +122,18 @@ TEST(Sowing, TheComputerPicksThenSowsAndRelaysOnItsOwnTimer) {
     EXPECT_TRUE(match.sowing_active && match.capture_pending);  // of (1, 5)
 
     // Never while paused, asking who plays first, sowing, after the game,
-    // against a person, on player 1's turn or off the board.
+    // against a person, on player 1's turn or once the game is left.
     for (const char* flags : {"2", "2p", "2w", "2m", "2r", "v2", ""}) {
-        for (const double code : {kBoardScreen, kInstructionsPage}) {
-            enter_state(code, 0, flags);
+        for (const bool left : {false, true}) {
+            enter_state(kBoardScreen, 0, flags);
+            if (left) {
+                back_to_menu();
+                match.current_player = 2;
+            }
             for (int tick = 0; tick < 10; ++tick) {
                 computer_timer(0);
             }
-            EXPECT_EQ(match.new_turn, std::string(flags) != "2" || code != kBoardScreen) << flags;
+            EXPECT_EQ(match.new_turn, std::string(flags) != "2" || left) << flags;
         }
     }
 }

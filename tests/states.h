@@ -5,7 +5,7 @@
 //   2 player 2 to move   s sound off   h hosting, waiting   n hosting,
 //   connected   j joining, typing   c joining, connecting   a awaiting the
 //   opponent's play-again   o the opponent has paused   t the turn has
-//   begun: a relay from (0, 0) waits   m a move is being sown
+//   begun: a relay from (0, 0) waits   m a move is being sown, unpaused
 #pragma once
 
 #include <array>
@@ -26,14 +26,16 @@ inline void enter_state(double screen_code, int menu_choice, const char* flags) 
     // clang-format off
     screen.screen_code = screen_code, screen.menu_choice = menu_choice;
     screen.quit_question_open = has('q'), screen.exit_dialog_open = has('x');
-    screen.exit_yes_selected = has('y'), screen.who_first_open = has('w');
+    screen.exit_yes_selected = has('y'), match.who_first_open = has('w');
     match.versus_human = has('v'), match.game_result = has('r') ? kPlayer1Won : kInPlay;
     match.current_player = has('2') ? 2 : 1, match.sound_on = !has('s');
-    net_link.hosting = has('h') || has('n'), net_link.joining = has('j') || has('c');
-    net_link.network_game = net_link.hosting || net_link.joining;
-    net_link.awaiting_peer = has('h'), net_link.connected = has('n');
-    net_link.address_entry_open = has('j'), net_link.awaiting_rematch = has('a') ? 1 : 0;
-    net_link.peer_paused = has('o'), match.sowing_active = has('m');
+    if (has('h') || has('n') || has('j') || has('c')) {
+        open_link(has('h') || has('n'));
+        net_link.phase = has('h') ? LinkPhase::kHostWaiting : has('n') ? LinkPhase::kConnected
+                       : has('j') ? LinkPhase::kTypingAddress : LinkPhase::kConnecting;
+    }
+    net_link.rematches_seen -= has('a'), match.sowing_active = has('m');
+    match.paused_by = has('o') ? unsigned{kPausedByOpponent} : 0u;
     if (has('t')) {
         match.new_turn = false, match.source_row = match.source_column = 0;
     }
@@ -45,16 +47,15 @@ inline void enter_state(double screen_code, int menu_choice, const char* flags) 
 }
 
 inline std::string state_flags() {
-    const bool network = net_link.network_game, hosting = network && net_link.hosting,
-               joining = network && net_link.joining;
+    const LinkPhase phase = net_link.phase;
     // clang-format off
     const bool flags[] = {screen.quit_question_open, screen.exit_dialog_open,
-        screen.exit_yes_selected, screen.who_first_open, screen.paused, match.versus_human,
+        screen.exit_yes_selected, match.who_first_open, paused_here(), match.versus_human,
         match.game_result != kInPlay, match.current_player == 2, !match.sound_on,
-        hosting && net_link.awaiting_peer, hosting && net_link.connected,
-        joining && net_link.address_entry_open,
-        joining && !net_link.address_entry_open && !net_link.connected,
-        net_link.awaiting_rematch > 0, net_link.peer_paused, !match.new_turn, match.sowing_active};
+        phase == LinkPhase::kHostWaiting, net_link.hosting && phase == LinkPhase::kConnected,
+        phase == LinkPhase::kTypingAddress, phase == LinkPhase::kConnecting,
+        awaiting_rematch() > 0, paused_by_opponent(), !match.new_turn,
+        match.sowing_active && match.paused_by == 0};
     // clang-format on
     std::string letters;
     for (std::size_t i = 0; i < sizeof flags; ++i) {

@@ -28,21 +28,25 @@ using Position = std::tuple<RowCounts, RowCounts, int>;  // the rows, player 1's
 // the game's own. `own_fault` marks where its own reading jams it or loses a move.
 namespace other_make {
 bool own_fault;
+// What that copy keeps of its own: the opponent's pause, and the sowing that
+// a pause stopped, one flag for both pauses.
+bool peer_paused, stopped;
 
 void key(int key) {
-    if (key == kEsc && !screen.paused) {
-        own_fault |= net_link.peer_paused && net_link.resume_sowing_on_unpause;  // forgets it
-        net_link.resume_sowing_on_unpause = std::exchange(match.sowing_active, false);
-        screen.paused = true;
+    if (key == kEsc && !paused_here()) {
+        own_fault |= peer_paused && stopped;  // forgets it
+        stopped = std::exchange(match.sowing_active, false);
+        match.paused_by |= kPausedHere;
         send_message("p");
     } else if (key == 'p' && match.game_result != kInPlay) {
         own_fault |= net_link.inbox[0] != '\0';  // lost to its new game
-        new_game();                              // which closes its prompt
+        net_link.inbox[0] = '\0';
+        new_game();  // which closes its prompt
+        stopped = false;
         send_message("p");
-        net_link.network_game = true;
-    } else if (key != kEsc && screen.paused) {
-        screen.paused = false;
-        match.sowing_active |= net_link.resume_sowing_on_unpause;
+    } else if (key != kEsc && paused_here()) {
+        match.paused_by &= ~kPausedHere;
+        match.sowing_active |= stopped;
         send_message("u");
     }
 }
@@ -50,24 +54,25 @@ void key(int key) {
 void message_timer() {
     char* inbox = net_link.inbox;
     // A sowing its own prompt stopped, which a move or another pause forgets.
-    const bool stopped = screen.paused && net_link.resume_sowing_on_unpause;
+    const bool stopped_here = paused_here() && stopped;
     int taken = 0;
-    if (net_link.awaiting_rematch) {
+    if (awaiting_rematch() > 0) {
         taken = inbox[0] == 'p' || inbox[0] == 'P';
         own_fault |= inbox[0] == 'p';  // this game's "p" is only ever a pause
-        net_link.awaiting_rematch = !taken;
-    } else if (net_link.peer_paused) {
+        net_link.rematches_seen += taken;
+    } else if (peer_paused) {
         taken = inbox[0] == 'u';
-        net_link.peer_paused = !taken;
-        match.sowing_active |= taken && net_link.resume_sowing_on_unpause;
+        peer_paused = !taken;
+        match.sowing_active |= taken && stopped;
     } else if (std::isdigit(inbox[0]) && std::isdigit(inbox[1]) && !match.sowing_active) {
-        own_fault |= match.game_result != kInPlay || stopped;  // or a move on its finished board
+        own_fault |=
+            match.game_result != kInPlay || stopped_here;  // or a move on its finished board
         begin_sowing(inbox[1] - '0', inbox[0] - '0');
         taken = 2;
     } else if (inbox[0] == 'p') {
-        own_fault |= stopped;
-        taken = net_link.peer_paused = true;
-        net_link.resume_sowing_on_unpause = std::exchange(match.sowing_active, false);
+        own_fault |= stopped_here;
+        taken = peer_paused = true;
+        stopped = std::exchange(match.sowing_active, false);
     }
     std::memmove(inbox, inbox + taken, std::strlen(inbox + taken) + 1);
 }
@@ -87,7 +92,7 @@ struct TwoCopies {
     std::mt19937 random;
     std::function<Position(int game)> position_of;  // each game's start, on both copies
     std::function<void(TwoCopies&, int side)> player;
-    int delay_high = 1, quickest = 10, slowest = 10;  // ms on the way; ms a player takes
+    int delay_low = 1, delay_high = 1, quickest = 10, slowest = 10;  // on the way; to act, ms
     int other_make = -1;  // the side that is a copy of another make, if one is
 
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
@@ -99,26 +104,22 @@ struct TwoCopies {
     // A new connection, the copies' first sowing steps and then message ticks at the given times.
     void connect(std::array<int, 4> at) {
         now = last_turn = 0;
-        other_make::own_fault = false;
+        other_make::own_fault = other_make::peer_paused = other_make::stopped = false;
         for (const int side : {kHost, kJoiner}) {
             reset_game_state();
             side == kHost ? start_hosting() : start_joining();
-            net_link.awaiting_peer = net_link.address_entry_open = false;
-            net_link.connected = true;
+            net_link.phase = LinkPhase::kConnected;
             std::apply(set_board, position_of(0));
             sides[side] = {save_game_state(), at[side], at[2 + side], between(quickest, slowest)};
         }
     }
 
-    // Runs work on one copy as its main thread would, and sends on what it sent. This
-    // game's copy never sows while either side's pause prompt is open.
+    // Runs work on one copy as its main thread would, and sends on what it sent.
     void on(int side, const std::function<void()>& work) {
         Side &self = sides[side], &other = sides[1 - side];
         load_game_state(self.state);
         const bool was_new_turn = match.new_turn, was_over = match.game_result != kInPlay;
         work();
-        EXPECT_FALSE(side != other_make && match.sowing_active &&
-                     (screen.paused || net_link.peer_paused));
         if (was_over && match.game_result == kInPlay) {
             std::apply(set_board, position_of(++self.game));
         }
@@ -134,7 +135,7 @@ struct TwoCopies {
             last_turn = now;
         }
         for (const std::string& bytes : sent_to_peer) {
-            other.last_arrival = std::max(other.last_arrival, now + between(1, delay_high));
+            other.last_arrival = std::max(other.last_arrival, now + between(delay_low, delay_high));
             other.way.emplace_back(other.last_arrival, bytes.c_str());
         }
         sent_to_peer.clear();
@@ -164,9 +165,15 @@ struct TwoCopies {
                         side == other_make ? other_make::message_timer() : message_timer(0);
                     });
                 }
+                // This game's copy never sows while either side's pause prompt is open.
                 if (self.next_sowing <= now) {
                     self.next_sowing += 500;
-                    on(side, [] { sowing_timer(0); });
+                    on(side, [&] {
+                        const bool held = side != other_make && match.paused_by != 0;
+                        const PitCounts counts = pit_counts();
+                        sowing_timer(0);
+                        EXPECT_FALSE(held && counts != pit_counts()) << now << " ms";
+                    });
                 }
                 if (self.next_think <= now) {
                     self.next_think = now + between(quickest, slowest);
@@ -183,6 +190,8 @@ void play_or_play_again(TwoCopies& copies, int side) {
     const int row = side == kHost ? 1 : 0;
     if (match.game_result != kInPlay) {
         copies.press(side, 'p');
+    } else if (side == copies.other_make && other_make::peer_paused) {
+        return;  // that copy takes no pick while its opponent's pause shows
     } else if (match.current_player == 2 - row && !match.sowing_active) {
         PitPosition pit = next_pit(match.source_row, match.source_column);  // a relay's
         for (int tries = 50; match.new_turn && pit_at(row, pit.column).count == 0 && tries-- > 0;) {
@@ -214,7 +223,7 @@ TEST(TwoCopies, TheEndOfAGameOnTwoClocks) {
                 (other_make < 0 ? copies.sides[kHost].game == 1 : match.game_result != kInPlay)) {
                 copies.press(side, kEsc);
                 resume_at = copies.now + 1000;
-            } else if (!screen.paused) {
+            } else if (!paused_here()) {
                 play_or_play_again(copies, side);
             } else if (copies.now >= resume_at) {
                 copies.press(side, key);
@@ -224,6 +233,37 @@ TEST(TwoCopies, TheEndOfAGameOnTwoClocks) {
         copies.run_until([](const Side& side) { return side.turns.size() >= 2; });
         EXPECT_FALSE(other_make::own_fault || resume_at < 0);
         EXPECT_TRUE(pause || held_in_play);
+    }
+}
+
+// The joiner pauses while the host's game-ending move is on its way. Had it told its pause, a
+// host of another make, past its game's end by the time the "p" came, would take it for the
+// play-again. It tells nothing; the move waits at the joiner until it resumes.
+TEST(TwoCopies, APauseDoesNotCrossTheOpponentsLastMove) {
+    for (const int other_make : {-1, kHost}) {
+        TwoCopies copies{};
+        copies.position_of = [](int game) {
+            return game == 0 ? Position{{}, {0, 0, 0, 0, 0, 1, 0}, 30}  // (1, 5) ends it
+                             : Position{{1, 2, 0, 1, 0, 0, 2}, {2, 0, 1, 0, 3, 0, 1}, 20};
+        };
+        copies.other_make = other_make;
+        copies.delay_low = copies.delay_high = 1800;
+        long resume_at = -1;
+        copies.player = [&](TwoCopies& c, int side) {
+            const bool host_sows = c.sides[kHost].state.match.sowing_active;
+            if (side == kJoiner && resume_at < 0 && host_sows && match.new_turn) {
+                c.press(side, kEsc);
+                EXPECT_EQ(messages_sent(), "");
+                resume_at = c.now + 3000;
+            } else if (!paused_here()) {
+                play_or_play_again(c, side);
+            } else if (c.now >= resume_at) {
+                c.press(side, 'x');
+            }
+        };
+        copies.connect({0, 0, 0, 0});
+        copies.run_until([](const Side& side) { return side.turns.size() >= 2; });
+        EXPECT_FALSE(other_make::own_fault || resume_at < 0);
     }
 }
 
@@ -246,13 +286,19 @@ TEST(TwoCopies, NeverJamNorDisagreeWhateverTheTimingAroundTheEndOfAGame) {
         return positions[game];
     };
     // Players who mostly play, and now and then pause, resume, press p or another key; at a
-    // result they play again, sometimes pausing first. Against a copy of another make they
+    // result they play again, sometimes pausing first; some pause while the opponent's move is
+    // on its way. Against a copy of another make they
     // pause in play ten times more rarely: two pauses that cross jam that copy.
     copies.player = [](TwoCopies& c, int side) {
         const int roll = c.between(0, 99);
         const bool over = match.game_result != kInPlay;
-        if (screen.paused) {
+        // The opponent has picked, and its move is on its way here.
+        const bool move_coming = c.sides[1 - side].state.match.sowing_active && match.new_turn &&
+                                 match.current_player != (side == kHost ? 1 : 2);
+        if (paused_here()) {
             c.press(side, "xpa"[roll % 3]);
+        } else if (move_coming && roll < 5) {
+            c.press(side, kEsc);
         } else if (roll < 20 && (over || roll < 10)) {
             const bool pause = over || (roll < 4 && (c.other_make < 0 || c.between(0, 9) == 0));
             c.press(side, pause ? kEsc : "ps"[roll % 2]);

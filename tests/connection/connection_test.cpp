@@ -14,10 +14,12 @@
 
 namespace {
 
-// Waits for the connection thread, generously, between its appends to the inbox.
+// Waits for the connection thread, generously, between its appends to the
+// inbox, answering its reports as the main thread does.
 bool eventually(const std::function<bool()>& condition, int seconds = 5) {
     bool holds = false;
     for (int wait = 0; !holds && wait < seconds * 100; ++wait, sf::sleep(sf::milliseconds(10))) {
+        connection_report_timer(0);
         std::lock_guard<std::mutex> lock(net_link.inbox_mutex);
         holds = condition();
     }
@@ -33,7 +35,8 @@ struct Opponent : sf::TcpSocket {
     void joins() {
         start_hosting();
         ASSERT_TRUE(eventually([&] { return connect("127.0.0.1", kGamePort) == Done; }));
-        ASSERT_TRUE(eventually([] { return net_link.connected && main_loop_wakes > 0; }));
+        ASSERT_TRUE(eventually(
+            [] { return net_link.phase == LinkPhase::kConnected && main_loop_wakes > 0; }));
     }
     void sends(const std::string& bytes) { send(bytes.data(), bytes.size()); }
     std::string receive(std::size_t count) {
@@ -43,10 +46,10 @@ struct Opponent : sf::TcpSocket {
     }
 };
 
-// The report; the reset follows at this thread's next tick.
+// The report, and the reset once it is dismissed: hosting again.
 void expect_lost(const char* report, int seconds = 5) {
-    ASSERT_TRUE(eventually([&] { return net_link.connection_lost && box_shown(report); }, seconds));
-    message_timer(0);
+    ASSERT_TRUE(eventually(
+        [&] { return box_shown(report) && net_link.phase == LinkPhase::kHostWaiting; }, seconds));
     reset_platform_record();
 }
 
@@ -84,25 +87,25 @@ TEST(Connection, AHostsEveningThenAJoiners) {
         eventually([&] { return host.listen(kGamePort, "127.0.0.1") == sf::Socket::Done; }));
     // Hosting where another program holds the port: told, then the network menu.
     start_hosting();
-    ASSERT_TRUE(eventually([] { return net_link.port_taken.load(); }));
+    ASSERT_TRUE(eventually([] { return screen.screen_code == kNetworkMenu; }));
     EXPECT_TRUE(box_shown("Port 45678 is already in use on this computer", "Error in connection!"));
-    message_timer(0);
-    EXPECT_TRUE(screen.screen_code == kNetworkMenu && !net_link.network_game);
+    EXPECT_EQ(net_link.phase, LinkPhase::kOff);
     reset_platform_record();
     // Nobody answers the first; the rest are not dotted addresses, so never tried.
     start_joining();
     for (const char* typed : {"127.0.0.2", "", "256.0.0.1", "localhost"}) {
         std::strcpy(net_link.peer_address, typed);
-        net_link.address_entry_open = false;
-        ASSERT_TRUE(eventually([] { return net_link.address_entry_open && main_loop_wakes > 0; }));
+        submit_address();
+        ASSERT_TRUE(eventually(
+            [] { return net_link.phase == LinkPhase::kTypingAddress && main_loop_wakes > 0; }));
         EXPECT_TRUE(box_shown("No Host found with the given IP address", "Error in connection!"));
         EXPECT_STREQ(net_link.peer_address, typed);  // kept for the next try
         reset_platform_record();
     }
     std::strcpy(net_link.peer_address, "127.0.0.1");
-    net_link.address_entry_open = false;
+    submit_address();
     ASSERT_EQ(host.accept(opponent), sf::Socket::Done);
-    ASSERT_TRUE(eventually([] { return net_link.connected.load(); }));
+    ASSERT_TRUE(eventually([] { return net_link.phase == LinkPhase::kConnected; }));
     // Leaving: the quit message, the end of the stream, and no report.
     leave_game();
     EXPECT_EQ(opponent.receive(3), std::string("q", 2));

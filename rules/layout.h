@@ -4,6 +4,14 @@
 // button cannot be drawn in one place and clicked in another.
 #pragma once
 
+struct Point {
+    int x;
+    int y;
+};
+inline bool operator==(Point a, Point b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 struct WindowRect {
     int left, top, right, bottom;
 };

@@ -1,11 +1,10 @@
-#include "render/floating_seeds.h"
+#include "screens/floating_seeds.h"
 
 #include <cstdlib>
 
-#include "app/platform.h"
+#include "rules/platform.h"
 
 FloatingSeed floating_seeds[kFloatingSeedCount];
-int blink_phase;
 
 namespace {
 
@@ -46,9 +45,4 @@ void move_floating_seeds(int) {
         }
     }
     arm_timer(100, move_floating_seeds);
-}
-
-void toggle_blink(int) {
-    blink_phase = 1 - blink_phase;
-    arm_timer(500, toggle_blink);
 }

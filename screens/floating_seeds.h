@@ -9,11 +9,9 @@ struct FloatingSeed {
 };
 
 extern FloatingSeed floating_seeds[kFloatingSeedCount];
-extern int blink_phase;  // which hover picture shows, 0 or 1
 
 // A new random place and direction; four rand draws: x, y, dx, dy.
 void respawn_floating_seed(FloatingSeed& seed);
 
-// Timers: drift every 100 ms, switch the hover picture every 500 ms.
+// Drifts every seed one step; its timer runs every 100 ms.
 void move_floating_seeds(int);
-void toggle_blink(int);
