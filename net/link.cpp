@@ -32,10 +32,7 @@ void set_base_text(char* text, const char* base) {
 }  // namespace
 
 int opponent_player() {
-    if (!in_network_game()) {
-        return 0;
-    }
-    return net_link.hosting ? 2 : 1;
+    return !in_network_game() ? 0 : net_link.hosting ? 2 : 1;
 }
 
 int awaiting_rematch() {
@@ -54,10 +51,6 @@ void open_link(bool hosting) {
 
 void submit_address() {
     advance_link(LinkPhase::kTypingAddress, LinkPhase::kConnecting);
-}
-
-void reopen_link() {
-    open_link(net_link.hosting);
 }
 
 void close_link() {

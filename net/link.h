@@ -12,25 +12,17 @@ constexpr int kAddressMaxLength = 15;
 
 // Where the connection stands. The main thread starts and ends a network
 // game and answers the connection thread's reports; the connection thread
-// moves on from a phase only when it is still the one it acted in.
-//
-//   off --host--> host waiting --accept--> connected
-//   off --join--> typing address --Enter--> connecting --connect--> connected
-//                                 <--no host, once the box is dismissed--
-//   connected --the connection fails--> dropped --no pause prompt--> telling loss
-//   telling loss --"Disconnected!" dismissed--> lost --reset--> host waiting / typing
-//   host waiting --port in use, once the box is dismissed--> port taken --> off
-//   any --leave--> off
+// moves on only from the phase it acted in. docs/architecture.md draws how.
 enum class LinkPhase {
     kOff,
-    kHostWaiting,
+    kHostWaiting,  // listening for the opponent
     kTypingAddress,
     kConnecting,
     kConnected,
-    kDropped,
-    kTellingLoss,
-    kLost,
-    kPortTaken,
+    kDropped,      // the connection failed; told once no pause prompt is in the way
+    kTellingLoss,  // the connection thread shows "Disconnected!"
+    kLost,         // dismissed: the main thread resets the game in the same role
+    kPortTaken,    // dismissed "already in use": the main thread ends the hosting
 };
 
 struct NetLink {
@@ -83,9 +75,6 @@ int awaiting_rematch();
 void open_link(bool hosting);
 // The address is typed: the connection thread connects.
 void submit_address();
-// The lost connection's box was dismissed: the same role again, the host
-// listening, the joiner typing an address.
-void reopen_link();
 // Ends the network game, its connection and its listener.
 void close_link();
 

@@ -125,43 +125,28 @@ void take_move() {
 
 // Does what the front means; answers whether the next byte is read at once.
 bool apply(WireAction action) {
-    switch (action) {
-        case WireAction::kWait:
-            return false;
-        case WireAction::kMoveWaits:
-            opponent_plays();
-            return false;
-        case WireAction::kBrokenMove:
-            opponent_plays();
-            remove_front(1);
-            return false;
-        case WireAction::kMove:
-            opponent_plays();
+    using A = WireAction;
+    if (action == A::kMoveWaits || action == A::kBrokenMove || action == A::kMove) {
+        opponent_plays();
+        if (action == A::kMove) {
             take_move();
-            return false;
-        default:
-            break;
+        } else if (action == A::kBrokenMove) {
+            remove_front(1);
+        }
+        return false;
     }
-    net_link.play_again_may_be_pause = action == WireAction::kPlayAgain && net_link.inbox[0] == 'p';
+    if (action == A::kWait) {
+        return false;
+    }
+    net_link.play_again_may_be_pause = action == A::kPlayAgain && net_link.inbox[0] == 'p';
     remove_front(1);
-    switch (action) {
-        case WireAction::kPlayAgain:
-            ++net_link.rematches_seen;
-            return false;
-        case WireAction::kUndoPlayAgain:
-            --net_link.rematches_seen;
-            return false;
-        case WireAction::kPause:
-            match.paused_by |= kPausedByOpponent;
-            return false;
-        case WireAction::kUnpause:
-            match.paused_by &= ~kPausedByOpponent;
-            return false;
-        case WireAction::kSkip:
-            return true;
-        default:
-            return false;
+    net_link.rematches_seen += action == A::kPlayAgain ? 1 : action == A::kUndoPlayAgain ? -1 : 0;
+    if (action == A::kPause) {
+        match.paused_by |= kPausedByOpponent;
+    } else if (action == A::kUnpause) {
+        match.paused_by &= ~kPausedByOpponent;
     }
+    return action == A::kSkip;
 }
 
 }  // namespace

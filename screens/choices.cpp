@@ -23,50 +23,16 @@ void open_exit_box() {
     screen.exit_yes_selected = false;
 }
 
-void choose_main_menu_item(int item) {
-    switch (item) {
-        case 0:
-            screen.screen_code = kPlayerMenu;
-            break;
-        case 1:
-            start_versus_computer();
-            break;
-        case 2:
-            screen.screen_code = kInstructionsPage;
-            break;
-        case kExitItem:
-            open_exit_box();
-            break;
-    }
+// What each button of each menu does, from the top one down.
+using MenuAction = void (*)();
+template <const double& kScreen>
+void show() {
+    screen.screen_code = kScreen;
 }
-
-void choose_player_menu_item(int item) {
-    switch (item) {
-        case 0:
-            start_local_game();
-            break;
-        case 1:
-            screen.screen_code = kNetworkMenu;
-            break;
-        case 2:
-            screen.screen_code = kMainMenu;
-            break;
-    }
-}
-
-void choose_network_menu_item(int item) {
-    switch (item) {
-        case 0:
-            start_hosting();
-            break;
-        case 1:
-            start_joining();
-            break;
-        case 2:
-            screen.screen_code = kPlayerMenu;
-            break;
-    }
-}
+const MenuAction kMainMenuItems[] = {show<kPlayerMenu>, start_versus_computer,
+                                     show<kInstructionsPage>, open_exit_box};
+const MenuAction kPlayerMenuItems[] = {start_local_game, show<kNetworkMenu>, show<kMainMenu>};
+const MenuAction kNetworkMenuItems[] = {start_hosting, start_joining, show<kPlayerMenu>};
 
 }  // namespace
 
@@ -79,12 +45,11 @@ int menu_item_count() {
 }
 
 void choose_menu_item(int item) {
-    if (screen.screen_code == kMainMenu) {
-        choose_main_menu_item(item);
-    } else if (screen_is(kPlayerMenu)) {
-        choose_player_menu_item(item);
-    } else if (screen_is(kNetworkMenu)) {
-        choose_network_menu_item(item);
+    const MenuAction* items = screen.screen_code == kMainMenu ? kMainMenuItems
+                              : screen_is(kPlayerMenu)        ? kPlayerMenuItems
+                                                              : kNetworkMenuItems;
+    if (on_a_menu() && item >= 0 && item < menu_item_count()) {
+        items[item]();
     }
 }
 

@@ -125,10 +125,10 @@ void connection_report_timer(int) {
                 advance_link(LinkPhase::kDropped, LinkPhase::kTellingLoss);
             }
             break;
-        case LinkPhase::kLost:
+        case LinkPhase::kLost:  // the same role again: the host listens, the joiner types
             match.starting_player = 2;
             new_game();
-            reopen_link();
+            open_link(net_link.hosting);
             break;
         case LinkPhase::kPortTaken:
             back_to_menu();  // nobody can have joined
