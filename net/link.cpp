@@ -19,7 +19,6 @@ void forget_opponent() {
     }
     net_link.rematches_seen = match.games_ended;
     net_link.play_again_may_be_pause = false;
-    net_link.pause_announced = false;
     match.paused_by &= ~kPausedByOpponent;
 }
 

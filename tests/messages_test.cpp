@@ -105,6 +105,29 @@ TEST(Messages, APlayAgainWaitsBehindTheLastMove) {
     }
 }
 
+// This side's pause is told unless the opponent is to move and one of its
+// picks could end the game: a copy past the end would take the "p" for its
+// play-again. With (0, 1) player 2 captures (1, 1) and leaves player 1's row
+// empty, or two seeds on the board; player 1's own picks do not count.
+TEST(Messages, APauseIsToldUnlessTheOpponentsNextMoveMayEndTheGame) {
+    // clang-format off
+    const std::tuple<bool, int, RowCounts, RowCounts, const char*> rows[] = {
+        {true, 2, {0, 1, 0, 0, 0, 3, 0}, {}, ""},    {true, 2, {0, 1}, {0, 3, 1}, ""},
+        {true, 2, {0, 1}, {0, 3, 0, 0, 2}, "p"},     {true, 1, {0, 1}, {0, 3, 1}, "p"},
+        {false, 2, {0, 1}, {0, 3, 1}, "p"},          {false, 1, {0, 0, 1}, {0, 0, 0, 0, 0, 0, 1}, ""},
+    };
+    // clang-format on
+    for (const auto& [hosting, mover, row0, row1, sent] : rows) {
+        enter_state(kBoardScreen, 0, "v");
+        open_link(hosting);
+        net_link.phase = LinkPhase::kConnected;
+        set_board(row0, row1, 0);
+        match.current_player = mover;
+        pause_game();
+        EXPECT_EQ(messages_sent(), sent) << hosting << " " << mover;
+    }
+}
+
 // A lost connection, reported by the connection thread, is told once no
 // pause prompt is in the way, and once told resets the game here, keeping
 // the role and the tallies; leaving and hosting again keeps neither. Nothing

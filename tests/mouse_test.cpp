@@ -107,7 +107,8 @@ TEST(Mouse, WhoMayPickWhichPit) {
     }
 }
 
-// Drift every 100 ms, wrapping just outside the picture; blink every 500 ms; respawn never idle.
+// Drift every 100 ms, wrapping just outside the picture; blink every 500 ms; respawn inside
+// the picture, a step of -2 to 1 each way, never idle.
 TEST(FloatingSeeds, DriftWrapBlinkAndRespawn) {
     enter_state(M, 0, "");
     const std::tuple<FloatingSeed, int, int> rows[] = {
@@ -128,7 +129,9 @@ TEST(FloatingSeeds, DriftWrapBlinkAndRespawn) {
     for (unsigned seed = 0; seed < 300; ++seed) {
         std::srand(seed);
         respawn_floating_seed(floating_seeds[1]);
-        EXPECT_FALSE(floating_seeds[1].dx == 0 && floating_seeds[1].dy == 0);
+        const auto [x, y, dx, dy] = floating_seeds[1];
+        EXPECT_TRUE(x >= 200 && x < 800 && y >= 10 && y < 390) << x << "," << y;
+        EXPECT_TRUE(dx >= -2 && dx < 2 && dy >= -2 && dy < 2 && (dx != 0 || dy != 0));
     }
 }
 
