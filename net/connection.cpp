@@ -16,6 +16,7 @@
 
 #include "app/platform.h"
 #include "net/link.h"
+#include "net/port_mapping.h"
 
 namespace {
 
@@ -144,6 +145,24 @@ bool parse_ipv4(const char* text, in_addr& address) {
     return true;
 }
 
+// Until an opponent knocks or the listener fails, renewing the router's
+// forwarding as its lease runs; false when the hosting ended meanwhile.
+bool wait_for_opponent(int listen_handle, int my_session) {
+    for (;;) {
+        pollfd watch{listen_handle, POLLIN, 0};
+        const int ready = ::poll(&watch, 1, kForwardingRenewalSeconds * 1000);
+        if (!session_is(my_session)) {
+            return false;
+        }
+        if (ready > 0 || (ready < 0 && errno != EINTR)) {
+            return true;  // accept tells which
+        }
+        if (ready == 0) {
+            renew_port_forwarding();
+        }
+    }
+}
+
 void host_step(int my_session) {
     int listen_handle, error;
     {
@@ -167,10 +186,18 @@ void host_step(int my_session) {
     if (listen_handle < 0) {
         return;  // tried again on the next pass
     }
+    // The listener takes opponents already while the router is asked.
+    open_port_forwarding(kGamePort);
+    if (!wait_for_opponent(listen_handle, my_session)) {
+        return;
+    }
     const int handle = ::accept(listen_handle, nullptr, nullptr);
     if (handle < 0) {
         return;
     }
+    // The one opponent is in: the router's connection table carries its
+    // traffic, and nobody else needs the way in.
+    close_port_forwarding();
     std::lock_guard<std::mutex> lock(handle_mutex);
     if (!session_is(my_session)) {
         ::close(handle);
@@ -323,8 +350,11 @@ void receive_step(int my_session) {
 void run_pass() {
     const int my_session = current_session.load();
     if (my_session != seen_session) {
-        std::lock_guard<std::mutex> lock(handle_mutex);
-        close_sockets_locked();
+        {
+            std::lock_guard<std::mutex> lock(handle_mutex);
+            close_sockets_locked();
+        }
+        close_port_forwarding();  // the hosting, if any, is over
         seen_session = my_session;
     }
     if (net_link.connection_lost || net_link.port_taken || !net_link.network_game) {
