@@ -18,15 +18,3 @@ TEST(PortMapping, AddressesReachableFromTheInternet) {
         EXPECT_FALSE(reachable_from_internet(address)) << address;
     }
 }
-
-TEST(PortMapping, TheLineUnderTheAddress) {
-    char line[100];
-    forwarding_line(Forwarding::kOpened, "203.0.113.1", line, sizeof line);
-    EXPECT_STREQ(line, "From the internet: 203.0.113.1");
-    forwarding_line(Forwarding::kRefused, "", line, sizeof line);
-    EXPECT_STREQ(line, "The router would not open port 45678");
-    forwarding_line(Forwarding::kUnreachable, "100.64.0.1", line, sizeof line);
-    EXPECT_STREQ(line, "Port 45678 cannot be reached from the internet");
-    forwarding_line(Forwarding::kNothingToSay, "203.0.113.1", line, sizeof line);
-    EXPECT_STREQ(line, "");
-}

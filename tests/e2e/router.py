@@ -1,8 +1,7 @@
-"""A home router for the tests, run in the router's network namespace: it answers discovery
-(SSDP) and control (SOAP) requests as an Internet Gateway Device does, writes each request to
-standard output as one JSON line, and applies each forwarding with nftables.
-Usage: router.py <LAN address> <WAN interface> <external address it reports> [UPnP error to
-answer every forwarding with]"""
+"""A home router for the tests, in the router's network namespace: answers discovery (SSDP) and
+control (SOAP) requests as an Internet Gateway Device does, writes each request to standard
+output as a JSON line, and applies each forwarding with nftables. Usage: router.py LAN_ADDRESS
+WAN_INTERFACE EXTERNAL_ADDRESS_IT_TELLS [UPNP_ERROR_FOR_EVERY_FORWARDING]"""
 
 import http.server
 import json
@@ -15,27 +14,18 @@ import threading
 
 LAN, WAN, EXTERNAL = sys.argv[1:4]
 REFUSAL = int(sys.argv[4]) if len(sys.argv) > 4 else None
-HTTP_PORT = 5000
-SSDP = ("239.255.255.250", 1900)
+HTTP_PORT, SSDP = 5000, ("239.255.255.250", 1900)
 SERVICE = "urn:schemas-upnp-org:service:WANIPConnection:1"
-CONTROL = "/ctl/IPConn"
-DESCRIPTION = """<?xml version="1.0"?>
-<root xmlns="urn:schemas-upnp-org:device-1-0"><device>
-<deviceType>urn:schemas-upnp-org:device:InternetGatewayDevice:1</deviceType>
-<serviceList><service><serviceType>urn:schemas-upnp-org:service:Layer3Forwarding:1</serviceType>
-<controlURL>/ctl/L3F</controlURL></service></serviceList>
-<deviceList><device><deviceType>urn:schemas-upnp-org:device:WANDevice:1</deviceType>
-<serviceList><service>
-<serviceType>urn:schemas-upnp-org:service:WANCommonInterfaceConfig:1</serviceType>
-<controlURL>/ctl/CmnIfCfg</controlURL><SCPDURL>/WANCfg.xml</SCPDURL></service></serviceList>
-<deviceList><device><deviceType>urn:schemas-upnp-org:device:WANConnectionDevice:1</deviceType>
-<serviceList><service><serviceType>%s</serviceType>
-<controlURL>%s</controlURL><SCPDURL>/WANIPCn.xml</SCPDURL></service></serviceList>
-</device></deviceList></device></deviceList></device></root>""" % (SERVICE, CONTROL)
+# The library takes a router only with WANCommonInterfaceConfig among its services.
+DESCRIPTION = ('<?xml version="1.0"?><root><device><deviceType>urn:schemas-upnp-org:device:'
+               'InternetGatewayDevice:1</deviceType><serviceList>%s</serviceList></device></root>' %
+               "".join("<service><serviceType>%s</serviceType><controlURL>/%d</controlURL>"
+                       "</service>" % (kind, n) for n, kind in enumerate((
+                           "urn:schemas-upnp-org:service:WANCommonInterfaceConfig:1", SERVICE))))
 ANSWERS = {"GetStatusInfo": {"NewConnectionStatus": "Connected", "NewUptime": "1"},
            "GetExternalIPAddress": {"NewExternalIPAddress": EXTERNAL}}
 forwardings = {}  # (protocol, port) -> internal client
-lock = threading.Lock()
+lock = threading.Lock()  # one line of the record at a time
 
 
 def record(**entry):
@@ -56,14 +46,12 @@ def apply_forwardings():
 def answer_discovery(ssdp):
     while True:
         data, sender = ssdp.recvfrom(2048)
-        search = re.search(rb"^ST:\s*(\S+)", data, re.M | re.I)
-        if not data.startswith(b"M-SEARCH") or not search:
+        search = data.startswith(b"M-SEARCH") and re.search(rb"^ST:\s*(\S+)", data, re.M | re.I)
+        if not search:
             continue
-        record(discovery=search.group(1).decode(), sender=sender[0])
-        ssdp.sendto(b"HTTP/1.1 200 OK\r\nCACHE-CONTROL: max-age=120\r\nST: %s\r\n"
-                    b"USN: uuid:5e7a1e57-0000-4000-8000-000000000001::%s\r\n"
-                    b"LOCATION: http://%s:%d/rootDesc.xml\r\n\r\n" %
-                    (search.group(1), search.group(1), LAN.encode(), HTTP_PORT), sender)
+        record(discovery=search.group(1).decode())
+        ssdp.sendto(b"HTTP/1.1 200 OK\r\nST: %s\r\nUSN: uuid:1::%s\r\nLOCATION: http://%s:%d/\r\n"
+                    b"\r\n" % (search.group(1), search.group(1), LAN.encode(), HTTP_PORT), sender)
 
 
 def envelope(body):
@@ -72,11 +60,9 @@ def envelope(body):
 
 
 class Control(http.server.BaseHTTPRequestHandler):
-    def reply(self, status, body, kind="text/xml"):
+    def reply(self, status, body):
         self.send_response(status)
-        self.send_header("Content-Type", kind)
         self.send_header("Content-Length", str(len(body)))
-        self.send_header("Connection", "close")
         self.end_headers()
         self.wfile.write(body)
 
@@ -113,8 +99,7 @@ class Control(http.server.BaseHTTPRequestHandler):
                 return 714  # NoSuchEntryInArray
         elif action not in ANSWERS:
             return 401  # Invalid Action
-        with lock:
-            apply_forwardings()
+        apply_forwardings()
         return None
 
     def log_message(self, *_):
@@ -132,6 +117,6 @@ if __name__ == "__main__":
     ssdp.setsockopt(socket.IPPROTO_IP, socket.IP_ADD_MEMBERSHIP,
                     struct.pack("4s4s", socket.inet_aton(SSDP[0]), socket.inet_aton(LAN)))
     threading.Thread(target=answer_discovery, args=(ssdp,), daemon=True).start()
-    control = http.server.ThreadingHTTPServer((LAN, HTTP_PORT), Control)
+    control = http.server.HTTPServer((LAN, HTTP_PORT), Control)
     record(ready=True)
     control.serve_forever()
