@@ -163,6 +163,25 @@ bool wait_for_opponent(int listen_handle, int my_session) {
     }
 }
 
+// False when the hosting ended meanwhile.
+bool take_opponent(int handle, int my_session) {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    if (!session_is(my_session)) {
+        ::close(handle);
+        return false;
+    }
+    notice_vanished_peer(handle);
+    peer_socket.disconnect();
+    peer_socket.adopt(handle);
+    // One opponent per game: nobody else should reach a listener that no
+    // longer accepts.
+    listener.close();
+    net_link.awaiting_peer = false;
+    net_link.connected = true;
+    wake_main_loop();
+    return true;
+}
+
 void host_step(int my_session) {
     int listen_handle, error;
     {
@@ -195,23 +214,11 @@ void host_step(int my_session) {
     if (handle < 0) {
         return;
     }
-    // The one opponent is in: the router's connection table carries its
-    // traffic, and nobody else needs the way in.
-    close_port_forwarding();
-    std::lock_guard<std::mutex> lock(handle_mutex);
-    if (!session_is(my_session)) {
-        ::close(handle);
-        return;
+    if (take_opponent(handle, my_session)) {
+        // The one opponent is in: the router's connection table carries its
+        // traffic, and nobody else needs the way in.
+        close_port_forwarding();
     }
-    notice_vanished_peer(handle);
-    peer_socket.disconnect();
-    peer_socket.adopt(handle);
-    // One opponent per game: nobody else should reach a listener that no
-    // longer accepts.
-    listener.close();
-    net_link.awaiting_peer = false;
-    net_link.connected = true;
-    wake_main_loop();
 }
 
 // A non-blocking connect watched in short slices, so that leaving ends the
