@@ -29,8 +29,9 @@ void sleep_milliseconds(int milliseconds);
 // shows; safe from any thread.
 void wake_main_loop();
 
-// Ends the process at once. The recording fake returns, so callers must
-// return straight after calling it.
+// Ends the process at once, first removing the router's forwarding of the
+// game's port, if any. The recording fake returns, so callers must return
+// straight after calling it.
 void exit_program(int status);
 
 // The pointing-hand pointer shape, and installing a shape over the window.

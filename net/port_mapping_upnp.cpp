@@ -120,8 +120,13 @@ void open_port_forwarding(unsigned short port) {
 void renew_port_forwarding() {
     std::lock_guard<std::mutex> lock(router_mutex);
     // A router that has meanwhile forgotten the forwarding makes it anew.
-    if (opened) {
-        ask_for_lease(router);
+    // One that says no may have given the port to another computer, whose
+    // forwarding closing ours would remove; a router out of reach for a
+    // moment is asked again at the next renewal.
+    if (opened && ask_for_lease(router) > 0) {
+        opened = false;
+        FreeUPNPUrls(&router.urls);
+        set_forwarding(Forwarding::kRefused, "");
     }
 }
 
