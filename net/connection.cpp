@@ -207,6 +207,7 @@ void host_step(int my_session) {
     }
     // The listener takes opponents already while the router is asked.
     open_port_forwarding(kGamePort);
+    wake_main_loop();  // to show what came of it
     if (!wait_for_opponent(listen_handle, my_session)) {
         return;
     }
