@@ -1,7 +1,7 @@
 // Asking the home router to forward the game's port to this computer while
-// it hosts (UPnP Internet Gateway Device), and the line the hosting screen
-// gives it: most players sit behind a router that translates addresses, and
-// the address a friend elsewhere must type is the router's, not ours.
+// it hosts (UPnP Internet Gateway Device, else NAT-PMP), and the line the
+// hosting screen gives it: most players sit behind a router that translates
+// addresses, and the address a friend elsewhere must type is the router's.
 #pragma once
 
 #include <cstddef>
@@ -34,7 +34,7 @@ void forwarding_line(Forwarding outcome, const char* external_address, char* tex
 void current_forwarding_line(char* text, std::size_t capacity);
 void set_forwarding(Forwarding outcome, const char* external_address);
 
-// Connection thread. Looks for a router, about a second, and asks it to
+// Connection thread. Looks for a router, one to two seconds, and asks it to
 // forward TCP `port` to this computer; does nothing more until closed.
 void open_port_forwarding(unsigned short port);
 // Asks again for a whole lease, when a forwarding is open.

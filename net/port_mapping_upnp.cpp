@@ -1,12 +1,16 @@
-// The router's side of port forwarding, through libminiupnpc.
+// The router's side of port forwarding: UPnP through libminiupnpc, else
+// NAT-PMP.
 #include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
+
+#include <arpa/inet.h>
 
 #include <atomic>
 #include <cstdio>
 #include <mutex>
 
 #include "net/port_mapping.h"
+#include "net/port_mapping_natpmp.h"
 
 namespace {
 
@@ -31,13 +35,15 @@ struct Router {
     char lan_address[64];  // this computer's, as the router sees it
 };
 
+enum class Way { kNone, kUpnp, kNatPmp };
+
 // Held for every request to the router and for the record below, so that a
 // forwarding being asked for is never missed by a close on another thread.
 std::mutex router_mutex;
-Router router;
+Router router;  // the UPnP one that forwards
 bool asked = false;
-bool opened = false;
-char forwarded_port[8];
+Way opened_by = Way::kNone;
+unsigned short forwarded_port = 0;
 // Bumped by every close: a request begun before it is given up.
 std::atomic<int> generation{0};
 
@@ -64,11 +70,20 @@ bool find_router(Router& found) {
 }
 
 int ask_for_lease(const Router& target) {
-    char lease[16];
+    char port[8], lease[16];
+    std::snprintf(port, sizeof port, "%u", forwarded_port);
     std::snprintf(lease, sizeof lease, "%d", kForwardingLeaseSeconds);
-    return UPNP_AddPortMapping(target.urls.controlURL, target.data.first.servicetype,
-                               forwarded_port, forwarded_port, target.lan_address, kDescription,
-                               kProtocol, nullptr, lease);
+    return UPNP_AddPortMapping(target.urls.controlURL, target.data.first.servicetype, port, port,
+                               target.lan_address, kDescription, kProtocol, nullptr, lease);
+}
+
+// Nobody outside could come through such an address: nothing is opened.
+bool worth_forwarding(const char* external) {
+    if (reachable_from_internet(external)) {
+        return true;
+    }
+    set_forwarding(Forwarding::kUnreachable, external);
+    return false;
 }
 
 // Holding router_mutex. Keeps the router when the port is forwarded.
@@ -76,22 +91,45 @@ bool forward_through(Router& found) {
     char external[40] = "";
     if (UPNP_GetExternalIPAddress(found.urls.controlURL, found.data.first.servicetype, external) !=
             UPNPCOMMAND_SUCCESS ||
-        external[0] == '\0') {
-        return false;  // without an address to give, nothing to say
-    }
-    // Nobody outside could come through: nothing is opened.
-    if (!reachable_from_internet(external)) {
-        set_forwarding(Forwarding::kUnreachable, external);
-        return false;
+        external[0] == '\0' || !worth_forwarding(external)) {
+        return false;  // no address to give, or one nobody can reach
     }
     if (ask_for_lease(found) != UPNPCOMMAND_SUCCESS) {
         set_forwarding(Forwarding::kRefused, "");
         return false;
     }
     router = found;
-    opened = true;
+    opened_by = Way::kUpnp;
     set_forwarding(Forwarding::kOpened, external);
     return true;
+}
+
+// Holding router_mutex.
+void forward_by_natpmp(const char* external) {
+    if (!worth_forwarding(external)) {
+        return;
+    }
+    const int mapped = natpmp_forward(forwarded_port, kForwardingLeaseSeconds);
+    if (mapped == forwarded_port) {
+        opened_by = Way::kNatPmp;
+        set_forwarding(Forwarding::kOpened, external);
+        return;
+    }
+    // A joiner always comes to the game's port: another one is no use.
+    if (mapped > 0) {
+        natpmp_forward(forwarded_port, 0);
+    }
+    if (mapped >= 0) {
+        set_forwarding(Forwarding::kRefused, "");
+    }
+}
+
+// Holding router_mutex. Removes nothing from the router.
+void forget_forwarding() {
+    if (opened_by == Way::kUpnp) {
+        FreeUPNPUrls(&router.urls);
+    }
+    opened_by = Way::kNone;
 }
 
 }  // namespace
@@ -105,15 +143,23 @@ void open_port_forwarding(unsigned short port) {
         }
         asked = true;
         my_generation = generation.load();
-        std::snprintf(forwarded_port, sizeof forwarded_port, "%u", port);
+        forwarded_port = port;
     }
     Router found{};
-    if (!find_router(found)) {
+    if (find_router(found)) {
+        std::lock_guard<std::mutex> lock(router_mutex);
+        if (generation.load() != my_generation || !forward_through(found)) {
+            FreeUPNPUrls(&found.urls);
+        }
         return;
     }
-    std::lock_guard<std::mutex> lock(router_mutex);
-    if (generation.load() != my_generation || !forward_through(found)) {
-        FreeUPNPUrls(&found.urls);
+    // No UPnP router: perhaps one that speaks NAT-PMP.
+    char external[INET_ADDRSTRLEN];
+    if (natpmp_external_address(external, sizeof external)) {
+        std::lock_guard<std::mutex> lock(router_mutex);
+        if (generation.load() == my_generation) {
+            forward_by_natpmp(external);
+        }
     }
 }
 
@@ -123,9 +169,15 @@ void renew_port_forwarding() {
     // One that says no may have given the port to another computer, whose
     // forwarding closing ours would remove; a router out of reach for a
     // moment is asked again at the next renewal.
-    if (opened && ask_for_lease(router) > 0) {
-        opened = false;
-        FreeUPNPUrls(&router.urls);
+    bool refused = false;
+    if (opened_by == Way::kUpnp) {
+        refused = ask_for_lease(router) > 0;
+    } else if (opened_by == Way::kNatPmp) {
+        const int mapped = natpmp_forward(forwarded_port, kForwardingLeaseSeconds);
+        refused = mapped >= 0 && mapped != forwarded_port;
+    }
+    if (refused) {
+        forget_forwarding();
         set_forwarding(Forwarding::kRefused, "");
     }
 }
@@ -135,11 +187,13 @@ void close_port_forwarding() {
     ++generation;
     asked = false;
     set_forwarding(Forwarding::kNothingToSay, "");
-    if (!opened) {
-        return;
+    char port[8];
+    std::snprintf(port, sizeof port, "%u", forwarded_port);
+    if (opened_by == Way::kUpnp) {
+        UPNP_DeletePortMapping(router.urls.controlURL, router.data.first.servicetype, port,
+                               kProtocol, nullptr);
+    } else if (opened_by == Way::kNatPmp) {
+        natpmp_forward(forwarded_port, 0);
     }
-    opened = false;
-    UPNP_DeletePortMapping(router.urls.controlURL, router.data.first.servicetype, forwarded_port,
-                           kProtocol, nullptr);
-    FreeUPNPUrls(&router.urls);
+    forget_forwarding();
 }

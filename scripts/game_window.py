@@ -538,14 +538,15 @@ def home_network():
 
 
 @contextlib.contextmanager
-def home_router(router, external=ROUTER_WAN, refusal=None):
-    """The test router running in its namespace, telling its external address and answering
-    every forwarding with a UPnP error if given; gives a function that returns the requests it
-    has had, each a dict, and how it forwards the game's port, as nftables lists it."""
+def home_router(router, external=ROUTER_WAN, mode=None):
+    """The test router running in its namespace, telling its external address, answering every
+    forwarding with a UPnP error if mode is one, or speaking NAT-PMP only if mode is "natpmp";
+    gives a function that returns the requests it has had, each a dict, and how it forwards the
+    game's port, as nftables lists it."""
     with open(os.devnull) as nothing, tempfile.TemporaryFile("w+") as said:
         process = subprocess.Popen(
             router.command() + [sys.executable, ROUTER, ROUTER_LAN, "wan0", external] +
-            ([str(refusal)] if refusal else []), stdin=nothing, stdout=said,
+            ([str(mode)] if mode else []), stdin=nothing, stdout=said,
             preexec_fn=die_with_test)
 
         def requests():

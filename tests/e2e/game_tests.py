@@ -299,14 +299,15 @@ def router():
 
 def router_answers():
     """No router (the screen as without one), a router that refuses (UPnP error 718), one whose
-    own address is shared (100.64.0.1): the line under the address, if any, and no forwarding."""
+    own address is shared (100.64.0.1), one that speaks NAT-PMP only: the line under the address,
+    if any, and a forwarding only from the last, gone after leaving."""
     in_private_network()
     home, router_space, _ = home_network()
-    for external, refusal, line in ((None, None, None),
-                                    (ROUTER_WAN, 718, "The router would not open port 45678"),
-                                    ("100.64.0.1", None,
-                                     "Port 45678 cannot be reached from the internet")):
-        with home_router(router_space, external, refusal) if external else \
+    for external, mode, line in ((None, None, None),
+                                 (ROUTER_WAN, 718, "The router would not open port 45678"),
+                                 ("100.64.0.1", None, "Port 45678 cannot be reached from the internet"),
+                                 (ROUTER_WAN, "natpmp", FORWARDED)):
+        with home_router(router_space, external, mode) if external else \
                 contextlib.nullcontext(lambda: ([], [])) as requests, \
                 Game(BINARY, SOURCE, inside=home) as host:
             host_from_menus(host)
@@ -316,8 +317,10 @@ def router_answers():
                 time.sleep(3)  # discovery given up
             below = in_colour(host.grab()[240:300], BLUE).any()
             asked = any(entry.get("action") == "AddPortMapping" for entry in requests()[0])
-            check(below == bool(line) and asked == bool(refusal) and not requests()[1],
-                  "%s: %s" % (line, requests()))
+            check(below == bool(line) and asked == (mode == 718) and
+                  bool(requests()[1]) == (mode == "natpmp"), "%s: %s" % (line, requests()))
+            host.key("Escape", "Escape", settle=0)
+            forwarded(requests, False)
 
 
 def install():

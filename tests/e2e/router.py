@@ -1,7 +1,8 @@
 """A home router for the tests, in the router's network namespace: answers discovery (SSDP) and
-control (SOAP) requests as an Internet Gateway Device does, writes each request to standard
-output as a JSON line, and applies each forwarding with nftables. Usage: router.py LAN_ADDRESS
-WAN_INTERFACE EXTERNAL_ADDRESS_IT_TELLS [UPNP_ERROR_FOR_EVERY_FORWARDING]"""
+control (SOAP) requests as an Internet Gateway Device does, or NAT-PMP requests only, writes each
+request to standard output as a JSON line, and applies each forwarding with nftables. Usage:
+router.py LAN_ADDRESS WAN_INTERFACE EXTERNAL_ADDRESS_IT_TELLS [UPNP_ERROR_FOR_EVERY_FORWARDING |
+natpmp]"""
 
 import http.server
 import json
@@ -13,7 +14,8 @@ import sys
 import threading
 
 LAN, WAN, EXTERNAL = sys.argv[1:4]
-REFUSAL = int(sys.argv[4]) if len(sys.argv) > 4 else None
+MODE = sys.argv[4] if len(sys.argv) > 4 else ""
+REFUSAL = int(MODE) if MODE.isdigit() else None
 HTTP_PORT, SSDP = 5000, ("239.255.255.250", 1900)
 SERVICE = "urn:schemas-upnp-org:service:WANIPConnection:1"
 # The library takes a router only with WANCommonInterfaceConfig among its services.
@@ -52,6 +54,23 @@ def answer_discovery(ssdp):
         record(discovery=search.group(1).decode())
         ssdp.sendto(b"HTTP/1.1 200 OK\r\nST: %s\r\nUSN: uuid:1::%s\r\nLOCATION: http://%s:%d/\r\n"
                     b"\r\n" % (search.group(1), search.group(1), LAN.encode(), HTTP_PORT), sender)
+
+
+def answer_natpmp(gateway):
+    while True:
+        data, sender = gateway.recvfrom(64)
+        if data[:2] == b"\0\0":  # the external address
+            gateway.sendto(struct.pack("!BBHI4s", 0, 128, 0, 1, socket.inet_aton(EXTERNAL)), sender)
+            continue
+        _, operation, _, private, public, lease = struct.unpack("!BBHHHI", data[:12])
+        record(natpmp=operation, private=private, public=public, lease=lease)
+        mapping = ("TCP" if operation == 2 else "UDP", str(private))
+        forwardings.pop(mapping, None)
+        if lease:
+            forwardings[mapping] = "%s:%d" % (sender[0], private)
+        apply_forwardings()
+        gateway.sendto(struct.pack("!BBHIHHI", 0, 128 + operation, 0, 1, private,
+                                   private if lease else 0, lease), sender)
 
 
 def envelope(body):
@@ -111,6 +130,11 @@ if __name__ == "__main__":
         "add chain ip router forward { type nat hook prerouting priority dstnat; }",
         "add chain ip router out { type nat hook postrouting priority srcnat; }",
         "add rule ip router out oifname %s masquerade" % WAN)
+    if MODE == "natpmp":
+        natpmp = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        natpmp.bind((LAN, 5351))
+        record(ready=True)
+        answer_natpmp(natpmp)
     ssdp = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     ssdp.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     ssdp.bind(("", SSDP[1]))
