@@ -266,8 +266,8 @@ def forwarded(requests, expected=True):
 def router():
     """Hosting behind a home router: the screen gives its external address, a friend outside
     joins there and they play a move; the forwarding asked for names TCP, the game's port, this
-    computer and a lease, and is gone once the opponent is in, after leaving, and at once when
-    the window is closed."""
+    computer and a lease, is gone once the opponent is in, back when the connection is lost and
+    the host waits again, gone after leaving, and gone at once when the window is closed."""
     in_private_network()
     home, router_space, outside = home_network()
     with private_display() as host_display, private_display() as joiner_display, \
@@ -285,15 +285,15 @@ def router():
         forwarded(requests, False)
         board, _ = play_turn(host, 1, lambda relay: relay % 2 == 0)
         both_to_move(host, joiner, "Player2's turn", board)
-        host.key("Escape", "Escape", settle=0)  # paused, then left
-        dismiss_box(joiner, CAPTION)
-        for leave in ("Escape", None):  # hosting again, then leaving, then closing the window
-            host.key("Return", settle=0)
+        joiner.stop()  # the connection lost: the host waits again by itself, and asks again
+        dismiss_box(host, CAPTION)
+        for leave in ("Escape", None):  # then leaving, hosting again, and closing the window
             shown(host, FORWARDING_LINE + (FORWARDED,))
             forwarded(requests)
             if leave:
                 host.key(leave, leave, settle=0)
                 forwarded(requests, False)
+                host.key("Return", settle=0)
         check(exit_status(host, host.close) == 0 and not requests()[1], "forwarded after the end")
 
 
