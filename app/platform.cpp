@@ -31,6 +31,7 @@
 #include "app/audio.h"
 #include "app/main_loop.h"
 #include "net/host_address.h"
+#include "net/port_mapping.h"
 #include "render/window_fit.h"
 
 namespace {
@@ -209,6 +210,8 @@ void sleep_milliseconds(int milliseconds) {
 }
 
 void exit_program(int status) {
+    // Ending while hosting: the router's way in goes with the game.
+    close_port_forwarding();
     std::fflush(stdout);
     // No static destructors: the connection thread may still be blocked on
     // the socket they would destroy.

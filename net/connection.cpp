@@ -16,6 +16,7 @@
 
 #include "net/link.h"
 #include "net/platform.h"
+#include "net/port_mapping.h"
 
 namespace {
 
@@ -144,6 +145,42 @@ bool parse_ipv4(const char* text, in_addr& address) {
     return true;
 }
 
+// Until an opponent knocks or the listener fails, renewing the router's
+// forwarding as its lease runs; false when the hosting ended meanwhile.
+bool wait_for_opponent(int listen_handle, int my_session) {
+    for (;;) {
+        pollfd watch{listen_handle, POLLIN, 0};
+        const int ready = ::poll(&watch, 1, kForwardingRenewalSeconds * 1000);
+        if (!session_is(my_session)) {
+            return false;
+        }
+        if (ready > 0 || (ready < 0 && errno != EINTR)) {
+            return true;  // accept tells which
+        }
+        if (ready == 0) {
+            renew_port_forwarding();
+        }
+    }
+}
+
+// False when the hosting ended meanwhile.
+bool take_opponent(int handle, int my_session) {
+    std::lock_guard<std::mutex> lock(handle_mutex);
+    if (!session_is(my_session)) {
+        ::close(handle);
+        return false;
+    }
+    notice_vanished_peer(handle);
+    peer_socket.disconnect();
+    peer_socket.adopt(handle);
+    // One opponent per game: nobody else should reach a listener that no
+    // longer accepts.
+    listener.close();
+    advance_link(LinkPhase::kHostWaiting, LinkPhase::kConnected);
+    wake_main_loop();
+    return true;
+}
+
 void host_step(int my_session) {
     int listen_handle, error;
     {
@@ -167,23 +204,21 @@ void host_step(int my_session) {
     if (listen_handle < 0) {
         return;  // tried again on the next pass
     }
+    // The listener takes opponents already while the router is asked.
+    open_port_forwarding(kGamePort);
+    wake_main_loop();  // to show what came of it
+    if (!wait_for_opponent(listen_handle, my_session)) {
+        return;
+    }
     const int handle = ::accept(listen_handle, nullptr, nullptr);
     if (handle < 0) {
         return;
     }
-    std::lock_guard<std::mutex> lock(handle_mutex);
-    if (!session_is(my_session)) {
-        ::close(handle);
-        return;
+    if (take_opponent(handle, my_session)) {
+        // The one opponent is in: the router's connection table carries its
+        // traffic, and nobody else needs the way in.
+        close_port_forwarding();
     }
-    notice_vanished_peer(handle);
-    peer_socket.disconnect();
-    peer_socket.adopt(handle);
-    // One opponent per game: nobody else should reach a listener that no
-    // longer accepts.
-    listener.close();
-    advance_link(LinkPhase::kHostWaiting, LinkPhase::kConnected);
-    wake_main_loop();
 }
 
 // A non-blocking connect watched in short slices, so that leaving ends the
@@ -318,8 +353,11 @@ void receive_step(int my_session) {
 void run_pass() {
     const int my_session = current_session.load();
     if (my_session != seen_session) {
-        std::lock_guard<std::mutex> lock(handle_mutex);
-        close_sockets_locked();
+        {
+            std::lock_guard<std::mutex> lock(handle_mutex);
+            close_sockets_locked();
+        }
+        close_port_forwarding();  // the hosting, if any, is over
         seen_session = my_session;
     }
     switch (net_link.phase.load()) {

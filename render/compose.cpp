@@ -1,6 +1,7 @@
 #include "render/compose.h"
 
 #include "net/link.h"
+#include "net/port_mapping.h"
 #include "render/board_view.h"
 #include "rules/board.h"
 #include "rules/layout.h"
@@ -87,6 +88,15 @@ void add_information_page(DrawList& frame, TextureName page) {
     add_floating_seeds_and_frame(frame);
 }
 
+// What the router made of the request to forward the game's port, if any.
+void add_forwarding_line(DrawList& frame) {
+    char line[kDrawTextCapacity];
+    current_forwarding_line(line, sizeof line);
+    if (line[0] != '\0') {
+        add_text(frame, 370, 256, line, kBlue);
+    }
+}
+
 // Adds the status line, if any: none while the pause prompt shows.
 void add_status_line(DrawList& frame) {
     if (paused_here()) {
@@ -106,6 +116,7 @@ void add_status_line(DrawList& frame) {
             if (net_link.waiting_text[0] != '\0') {
                 add_text(frame, 370, 228, "Your IP Adress is: ", kBlue);
                 add_text(frame, 525, 228, net_link.local_address, kBlue);
+                add_forwarding_line(frame);
             }
             return;
         case LinkPhase::kTypingAddress:

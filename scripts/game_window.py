@@ -10,12 +10,14 @@ import contextlib
 import ctypes
 import ctypes.util
 import functools
+import json
 import os
 import signal
 import socket
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 
 import numpy as np
@@ -86,7 +88,8 @@ def in_private_network(setup=""):
         os.execvpe("unshare", ["unshare", "-rn", "sh", "-c",
                                'ip link set lo up && %s exec "$@"' % setup,
                                "sh", sys.executable, *sys.argv],
-                   dict(os.environ, SOWROW_PRIVATE_NETWORK="1"))
+                   dict(os.environ, SOWROW_PRIVATE_NETWORK="1",
+                        PATH=os.environ["PATH"] + ":/usr/sbin:/sbin"))
 
 
 def start_xvfb(number=None, builtin_fonts=False, screen="1280x1024"):
@@ -164,14 +167,14 @@ def pixels_of(window, height=None):
 
 class Game:
     """A copy of the game, run in the folder of its Images/, Sounds/ and music/,
-    with GAME_ENV and env added to its environment."""
+    with GAME_ENV and env added to its environment, inside a Namespace if given."""
 
-    def __init__(self, binary, source_dir, display=None, name="game", env=None):
+    def __init__(self, binary, source_dir, display=None, name="game", env=None, inside=None):
         self.display, self.name = display or default_display(), name
         self.link = xdisplay.Display(self.display)
         known = titled(self.link, WINDOW_TITLE)
         self.process = subprocess.Popen(
-            [os.path.abspath(binary)], cwd=source_dir, stdout=subprocess.PIPE,
+            (inside.command() if inside else []) + [os.path.abspath(binary)], cwd=source_dir, stdout=subprocess.PIPE,
             stderr=subprocess.PIPE, preexec_fn=die_with_test,
             env={**os.environ, "DISPLAY": self.display, **GAME_ENV, **(env or {})})
         self.window = wait_for(lambda: self._running("its window") and [
@@ -459,9 +462,9 @@ def both_to_move(host, joiner, line, board):
                   "%s with the board %s" % (line, board))
 
 
-def port_listened():
-    """Whether a socket of this network namespace listens on the game's port."""
-    with open("/proc/net/tcp") as sockets:
+def port_listened(pid="self"):
+    """Whether a socket of the network namespace of a process listens on the game's port."""
+    with open("/proc/%s/net/tcp" % pid) as sockets:
         return any(fields[1].endswith(":%04X" % GAME_PORT) and fields[3] == "0A"  # LISTEN
                    for fields in map(str.split, sockets))
 
@@ -470,7 +473,7 @@ def listening(game):
     """Waits for the host's waiting line, then for its listener, which the
     connection thread opens a little later."""
     shown(game, HOST_ADDRESS_LINE)
-    wait_for(port_listened, "a listener on the game's port")
+    wait_for(lambda: port_listened(game.process.pid), "a listener on the game's port")
 
 
 def host_from_menus(game):
@@ -478,12 +481,86 @@ def host_from_menus(game):
     listening(game)
 
 
-def join_from_menus(game):
+def join_from_menus(game, address=ADDRESS):
     game.key(*JOIN_KEYS, settle=0)
     shown(game, ADDRESS_PROMPT)
-    game.key(*["period" if c == "." else c for c in ADDRESS], settle=0)
-    shown(game, ADDRESS_PROMPT, ADDRESS)  # at the caret's next blink
+    game.key(*["period" if c == "." else c for c in address], settle=0)
+    shown(game, ADDRESS_PROMPT, address)  # at the caret's next blink
     game.key("Return", settle=0)
+
+
+# A home network behind a router, in network namespaces of the caller's own
+# (in_private_network first), with addresses kept for documentation.
+
+HOME_ADDRESS, ROUTER_LAN, ROUTER_WAN, OUTSIDE_ADDRESS = (
+    "192.0.2.15", "192.0.2.1", "203.0.113.1", "203.0.113.20")
+FORWARDING_LINE = (370, 256)
+ROUTER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e",
+                      "router.py")
+
+
+class Namespace:
+    """A network namespace kept by a sleeping process, with its loopback up."""
+
+    def __init__(self):
+        outer = os.readlink("/proc/self/ns/net")
+        self.keeper = subprocess.Popen(["unshare", "-n", "sleep", "infinity"],
+                                       preexec_fn=die_with_test)
+        wait_for(lambda: os.readlink("/proc/%d/ns/net" % self.keeper.pid) != outer,
+                 "a network namespace")
+        self.run("ip link set lo up")
+
+    def command(self):
+        """What runs a command in the namespace."""
+        return ["nsenter", "--net=/proc/%d/ns/net" % self.keeper.pid, "--"]
+
+    def run(self, script):
+        subprocess.run(self.command() + ["sh", "-c", script], check=True)
+
+
+def cable(one, one_end, one_address, other, other_end, other_address):
+    one.run("ip link add %s type veth peer name %s netns %d && ip addr add %s dev %s && "
+            "ip link set %s up" % (one_end, other_end, other.keeper.pid, one_address, one_end,
+                                   one_end))
+    other.run("ip addr add %s dev %s && ip link set %s up" % (other_address, other_end,
+                                                              other_end))
+
+
+def home_network():
+    """The home (192.0.2.0/24, this computer at HOME_ADDRESS), the router between it and the
+    outside (203.0.113.0/24, the router at ROUTER_WAN) and the outside: three Namespaces."""
+    home, router, outside = Namespace(), Namespace(), Namespace()
+    cable(home, "eth0", HOME_ADDRESS + "/24", router, "lan0", ROUTER_LAN + "/24")
+    cable(outside, "eth0", OUTSIDE_ADDRESS + "/24", router, "wan0", ROUTER_WAN + "/24")
+    home.run("ip route add default via " + ROUTER_LAN)
+    router.run("sysctl -qw net.ipv4.ip_forward=1")
+    return home, router, outside
+
+
+@contextlib.contextmanager
+def home_router(router, external=ROUTER_WAN, mode=None):
+    """The test router running in its namespace, telling its external address, answering every
+    forwarding with a UPnP error if mode is one, or speaking NAT-PMP only if mode is "natpmp";
+    gives a function that returns the requests it has had, each a dict, and how it forwards the
+    game's port, as nftables lists it."""
+    with open(os.devnull) as nothing, tempfile.TemporaryFile("w+") as said:
+        process = subprocess.Popen(
+            router.command() + [sys.executable, ROUTER, ROUTER_LAN, "wan0", external] +
+            ([str(mode)] if mode else []), stdin=nothing, stdout=said,
+            preexec_fn=die_with_test)
+
+        def requests():
+            said.seek(0)
+            rules = subprocess.run(router.command() + ["nft", "list", "chain", "ip", "router",
+                                                       "forward"], capture_output=True, text=True)
+            return ([json.loads(line) for line in said.read().splitlines()],
+                    [line.strip() for line in rules.stdout.splitlines() if "dport" in line])
+        wait_for(lambda: requests()[0], "the router")
+        try:
+            yield requests
+        finally:
+            process.kill()
+            process.wait()
 
 
 # Pictures.

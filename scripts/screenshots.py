@@ -4,8 +4,9 @@ animation of one whole move with a relay and a capture, and the board maximized 
 large screen under a window manager.
 
 Usage: scripts/screenshots.py <sowrow binary> [output folder, default docs/]
-Runs in a network namespace of its own in which this computer's address is 192.0.2.15, one
-kept for documentation, so that no real address is pictured; nothing is sent. Uses the X
+Runs in network namespaces of its own: this computer at 192.0.2.15 on a home network behind
+the tests' router, whose address is 203.0.113.1, all kept for documentation, so that no real
+address is pictured and nothing leaves this machine. Uses the X
 server in $DISPLAY, or a private one when none is set. Takes some three minutes, most of it
 a whole game played out seed by seed.
 """
@@ -24,14 +25,11 @@ from Xlib import display as xdisplay
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from game_window import (  # noqa: E402
-    ADDRESS_PROMPT, BLUE, HOST_ADDRESS_LINE, HOST_KEYS, OPENING, STORE_OF_ROW, WINDOW_HEIGHT,
-    WINDOW_WIDTH, Game, in_private_network, in_window, maximized, openbox, outline, pit_centre,
-    pixels_of, plan_move, play_turn, private_display, read_board, shown, text_shown, turn_line)
+    ADDRESS_PROMPT, BLUE, FORWARDING_LINE, HOME_ADDRESS as HOST_ADDRESS, HOST_ADDRESS_LINE,
+    HOST_KEYS, OPENING, ROUTER_WAN, STORE_OF_ROW, WINDOW_HEIGHT, WINDOW_WIDTH, Game, home_network,
+    home_router, in_private_network, in_window, maximized, openbox, outline, pit_centre, pixels_of,
+    plan_move, play_turn, private_display, read_board, shown, text_shown, turn_line)
 
-HOST_ADDRESS = "192.0.2.15"
-NETWORK = ("ip link add eth0 type veth peer name eth1 && ip link set eth0 up && "
-           "ip link set eth1 up && ip addr add %s/24 dev eth0 && "
-           "ip route add default via 192.0.2.1 dev eth0 &&" % HOST_ADDRESS)
 SEEDS_SPREAD = 1.0  # seconds for the floating seeds to leave their first places
 PICKED = 11  # row 1, column 4: the move against the computer
 LARGE_SCREEN = "1920x1080"
@@ -176,6 +174,7 @@ def network(game, camera):
     game.key(*HOST_KEYS, settle=0)
     shown(game, HOST_ADDRESS_LINE)
     game.wait(lambda p: text_shown(p, 525, 228, HOST_ADDRESS, BLUE), "this computer's address")
+    shown(game, FORWARDING_LINE + ("From the internet: " + ROUTER_WAN,))
     camera.picture("hosting")
     game.key("Escape", "Escape", "Down", "Return", settle=0)  # left, then connect to a host
     shown(game, ADDRESS_PROMPT)
@@ -245,16 +244,18 @@ def on_large_screen(binary, folder):
 
 
 def shoot(binary, folder):
-    for scene in (menus, network, finished_game, against_computer):
-        with Game(binary, SOURCE) as game:
-            camera = Camera(game, folder)
-            scene(game, camera)
-            camera.close()
+    home, router, _ = home_network()
+    with home_router(router):
+        for scene in (menus, network, finished_game, against_computer):
+            with Game(binary, SOURCE, inside=home) as game:
+                camera = Camera(game, folder)
+                scene(game, camera)
+                camera.close()
     on_large_screen(binary, folder)
 
 
 def main():
-    in_private_network(NETWORK)
+    in_private_network()
     folder = sys.argv[2] if len(sys.argv) > 2 else os.path.join(SOURCE, "docs")
     os.makedirs(folder, exist_ok=True)
     shoot(sys.argv[1], folder)

@@ -6,6 +6,7 @@
 
 #include "app/frame_schedule.h"
 #include "net/messages.h"
+#include "net/port_mapping.h"
 #include "net/status_text.h"
 #include "render/compose.h"
 #include "rules/sowing.h"
@@ -154,9 +155,16 @@ TEST(Composition, GameScreen) {
         local_ipv4_address(net_link.local_address, sizeof net_link.local_address);
         EXPECT_EQ(frame(0, true), lines) << flags;
     }
+    // The router's line goes under the address, and only there.
+    set_forwarding(Forwarding::kOpened, "203.0.113.1");
+    enter_state(kBoardScreen, 0, "vh");
+    EXPECT_EQ(frame(0, true).back(), "blue 370,256 From the internet: 203.0.113.1");
+    enter_state(kBoardScreen, 0, "vc");
+    EXPECT_EQ(frame(0, true), Lines{wait});
     enter_state(kBoardScreen, 0, "vh");
     net_link.waiting_text[0] = '\0';
     EXPECT_EQ(frame(0, true), Lines{}) << "no waiting text, no address line";
+    set_forwarding(Forwarding::kNothingToSay, "");
 }
 
 // Each step, y when the picture changed since the last frame, which is then drawn, or n.

@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """Delay from a click on one copy of the game to the move showing on the other.
 
-usage: unshare -rn sh -c 'ip link set lo up && network_delay.py [--display N] [--repeats R] BINARY [BINARY...]'
+usage: network_delay.py [--display N] [--repeats R] BINARY [BINARY...]
 
 Two copies of each BINARY, a Release build, play a network game over
-127.0.0.1 port 45678: run it in a private network namespace as above so it
-cannot meet anyone else's game on that port. Starts its own Xvfb on display N
+127.0.0.1 port 45678, in a private network namespace that the script enters
+by itself: it cannot meet anyone else's game on that port, and the host's
+search for a home router reaches no other machine. Starts its own Xvfb on display N
 (or $SOWROW_PERF_DISPLAY). For each of R rounds, the binaries taking turns, it
 starts a host and a joiner, connects them, clicks a pit of the host's row
 through XTEST and polls the pixels of that pit and its neighbours on both
@@ -21,7 +22,9 @@ import time
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(1, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import perflib  # noqa: E402
+from game_window import in_private_network  # noqa: E402
 
 # Left, top, width, height: the chosen pit and its two neighbours, where the
 # first seed lands; small, so both windows are polled every few milliseconds.
@@ -119,6 +122,7 @@ def one_round(binary):
 
 
 def main():
+    in_private_network()
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("binaries", nargs="+")
     parser.add_argument("--display")

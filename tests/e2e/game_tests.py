@@ -15,8 +15,9 @@ from Xlib import X, Xutil, display as xdisplay
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from game_window import (  # noqa: E402
-    ADDRESS, ADDRESS_PROMPT, GAME_ENV, OPENING, STORE_OF_ROW, WHITE, WINDOW_HEIGHT, WINDOW_PLACE,
-    WINDOW_WIDTH, Game, ask_manager, both_to_move, check, default_display, fail, host_from_menus,
+    ADDRESS, ADDRESS_PROMPT, BLUE, FORWARDING_LINE, GAME_ENV, HOME_ADDRESS, OPENING, ROUTER_WAN,
+    STORE_OF_ROW, WHITE, WINDOW_HEIGHT, WINDOW_PLACE, WINDOW_WIDTH, Game, ask_manager,
+    both_to_move, check, default_display, fail, home_network, home_router, host_from_menus,
     in_colour, in_private_network, in_window, join_from_menus, listening, maximized, openbox,
     outline, pit_centre, pixels_of, plan_move, play_turn, private_display, quickest_pit,
     read_board, run_xdotool, save, shown, titled, turn_line, wait_for)
@@ -249,6 +250,77 @@ def network():
             check(exit_status(joiner, joiner.close) == 0, "the closed copy did not end cleanly")
         check(np.array_equal(dismiss_box(host, CAPTION, box_text), quit_text),
               "a closed window does not read like a quit")
+
+
+FORWARDED = "From the internet: " + ROUTER_WAN
+ASKED = {"NewProtocol": "TCP", "NewExternalPort": "45678", "NewInternalPort": "45678",
+         "NewInternalClient": HOME_ADDRESS, "NewLeaseDuration": "3600"}
+
+
+def forwarded(requests, expected=True):
+    """Waits until the router forwards the game's port to the host, or forwards nothing."""
+    rule = 'iifname "wan0" tcp dport 45678 dnat to %s:45678' % HOME_ADDRESS
+    wait_for(lambda: requests()[1] == ([rule] if expected else []), "forwarding: %s" % expected)
+
+
+def router():
+    """Hosting behind a home router: the screen gives its external address, a friend outside
+    joins there and they play a move; the forwarding asked for names TCP, the game's port, this
+    computer and a lease, is gone once the opponent is in, back when the connection is lost and
+    the host waits again, gone after leaving, and gone at once when the window is closed."""
+    in_private_network()
+    home, router_space, outside = home_network()
+    with private_display() as host_display, private_display() as joiner_display, \
+            home_router(router_space) as requests, \
+            Game(BINARY, SOURCE, host_display, "host", inside=home) as host, \
+            Game(BINARY, SOURCE, joiner_display, "joiner", inside=outside) as joiner:
+        host_from_menus(host)
+        shown(host, FORWARDING_LINE + (FORWARDED,))
+        forwarded(requests)
+        asked = [entry["arguments"] for entry in requests()[0]
+                 if entry.get("action") == "AddPortMapping"]
+        check(len(asked) == 1 and asked[0].items() >= ASKED.items(), "the router was asked %s" % asked)
+        join_from_menus(joiner, ROUTER_WAN)
+        both_to_move(host, joiner, "Player1's turn", OPENING)
+        forwarded(requests, False)
+        board, _ = play_turn(host, 1, lambda relay: relay % 2 == 0)
+        both_to_move(host, joiner, "Player2's turn", board)
+        joiner.stop()  # the connection lost: the host waits again by itself, and asks again
+        dismiss_box(host, CAPTION)
+        for leave in ("Escape", None):  # then leaving, hosting again, and closing the window
+            shown(host, FORWARDING_LINE + (FORWARDED,))
+            forwarded(requests)
+            if leave:
+                host.key(leave, leave, settle=0)
+                forwarded(requests, False)
+                host.key("Return", settle=0)
+        check(exit_status(host, host.close) == 0 and not requests()[1], "forwarded after the end")
+
+
+def router_answers():
+    """No router (the screen as without one), a router that refuses (UPnP error 718), one whose
+    own address is shared (100.64.0.1), one that speaks NAT-PMP only: the line under the address,
+    if any, and a forwarding only from the last, gone after leaving."""
+    in_private_network()
+    home, router_space, _ = home_network()
+    for external, mode, line in ((None, None, None),
+                                 (ROUTER_WAN, 718, "The router would not open port 45678"),
+                                 ("100.64.0.1", None, "Port 45678 cannot be reached from the internet"),
+                                 (ROUTER_WAN, "natpmp", FORWARDED)):
+        with home_router(router_space, external, mode) if external else \
+                contextlib.nullcontext(lambda: ([], [])) as requests, \
+                Game(BINARY, SOURCE, inside=home) as host:
+            host_from_menus(host)
+            if line:
+                shown(host, FORWARDING_LINE + (line,))
+            else:
+                time.sleep(3)  # discovery given up
+            below = in_colour(host.grab()[240:300], BLUE).any()
+            asked = any(entry.get("action") == "AddPortMapping" for entry in requests()[0])
+            check(below == bool(line) and asked == (mode == 718) and
+                  bool(requests()[1]) == (mode == "natpmp"), "%s: %s" % (line, requests()))
+            host.key("Escape", "Escape", settle=0)
+            forwarded(requests, False)
 
 
 def install():
