@@ -77,6 +77,7 @@ const std::tuple<double, int, Text, int, double, int, Text, Text, bool> kRows[] 
     {M, 1, "x", kDown, M, 2, "x", "", 0},    {PM, 1, "", kDown, PM, 2, "", "", 0},
     {NM, 2, "", kDown, NM, 2, "", "", 0},    {NM, 2, "", kUp, NM, 1, "", "", 0},
     {M, 1, "q", kUp, M, 1, "q", "", 0},      {I, 1, "", kUp, I, 1, "", "", 0},
+    {NM, 0, "r", 'p', B, 0, "w", "", 0},
 };
 // clang-format on
 

@@ -111,28 +111,29 @@ TEST(Messages, APlayAgainWaitsBehindTheLastMove) {
 // empty, or two seeds on the board; player 1's own picks do not count.
 TEST(Messages, APauseIsToldUnlessTheOpponentsNextMoveMayEndTheGame) {
     // clang-format off
-    const std::tuple<bool, int, RowCounts, RowCounts, const char*> rows[] = {
-        {true, 2, {0, 1, 0, 0, 0, 3, 0}, {}, ""},    {true, 2, {0, 1}, {0, 3, 1}, ""},
-        {true, 2, {0, 1}, {0, 3, 0, 0, 2}, "p"},     {true, 1, {0, 1}, {0, 3, 1}, "p"},
-        {false, 2, {0, 1}, {0, 3, 1}, "p"},          {false, 1, {0, 0, 1}, {0, 0, 0, 0, 0, 0, 1}, ""},
+    const std::tuple<bool, int, RowCounts, RowCounts, const char*, const char*> rows[] = {
+        {true, 2, {0, 1, 0, 0, 0, 3, 0}, {}, "", ""},  {true, 2, {0, 1}, {0, 3, 1}, "", ""},
+        {true, 2, {0, 1}, {0, 3, 0, 0, 2}, "", "p"},   {true, 1, {0, 1}, {0, 3, 1}, "", "p"},
+        {true, 1, {0, 1}, {0, 3, 0, 0, 0, 0, 1}, "10", ""},
+        {false, 2, {0, 1}, {0, 3, 1}, "", "p"},
+        {false, 1, {0, 0, 1}, {0, 0, 0, 0, 0, 0, 1}, "", ""},
     };
     // clang-format on
-    for (const auto& [hosting, mover, row0, row1, sent] : rows) {
+    for (const auto& [hosting, mover, row0, row1, inbox, sent] : rows) {
         enter_state(kBoardScreen, 0, "v");
         open_link(hosting);
         net_link.phase = LinkPhase::kConnected;
         set_board(row0, row1, 0);
         match.current_player = mover;
+        std::strcpy(net_link.inbox, inbox);
+        if (mover == 1 && hosting) {
+            begin_sowing(1, 6);  // this side's move, under way
+        }
         pause_game();
-        EXPECT_EQ(messages_sent(), sent) << hosting << " " << mover;
+        EXPECT_EQ(messages_sent(), sent) << hosting << " " << mover << " " << inbox;
     }
 }
 
-// A lost connection, reported by the connection thread, is told once no
-// pause prompt is in the way, and once told resets the game here, keeping
-// the role and the tallies; leaving and hosting again keeps neither. Nothing
-// of the opponent follows: a "u" that could have undone a play-again taken
-// from its "p" is a stray.
 TEST(Messages, TheEndOfAConnection) {
     for (const auto& [flags, leaves, flags_after, wins] :
          {std::tuple{"pv2nao", false, "vh", 3}, std::tuple{"vc2o", false, "vj", 3},
