@@ -22,6 +22,10 @@ import numpy as np
 from PIL import Image
 from Xlib import X, display as xdisplay, error as xerror, protocol
 
+# OPENING and STORE_OF_ROW too, for the tests that take them from here.
+from sowing_rules import (  # noqa: F401
+    ALL_SEEDS, OPENING, PITS, STORE_OF_ROW, next_pit, plan_move, row_pits)
+
 WINDOW_TITLE = "Sowrow"
 WINDOW_WIDTH, WINDOW_HEIGHT = 1000, 400
 WINDOW_PLACE = (100, 100)
@@ -36,13 +40,6 @@ GREEN = ((0, 200, 0), (60, 255, 60))
 WHITE = ((250, 250, 250), (255, 255, 255))
 BLACK = ((0, 0, 0), (0, 0, 0))
 
-# A board as read or planned: the counts of the 14 pits, row 0 (the upper row,
-# player 2's) from column 0 to 6 and then row 1, then the stores of player 1
-# and player 2. A pit is its index there.
-PITS = range(14)
-STORE_OF_ROW = {1: 14, 0: 15}
-OPENING = (4,) * 14 + (0, 0)
-ALL_SEEDS = 56
 COUNT_Y = {0: 80, 1: 335}  # seed counts of a row, drawn at x 195 + 100c
 STORE_COUNTS = ((895, 341), (94, 341))  # player 1's store, then player 2's
 TURN_LINES = {"Player1's turn": (460, 380), "Player2's turn": (460, 35),
@@ -376,40 +373,11 @@ def pit_centre(pit):
     return 200 + 100 * (pit % 7), 135 + 130 * (pit // 7)
 
 
-# The rules, to choose a move and to know what it must do.
-
-def next_pit(pit):
-    """Right to left along row 0, left to right along row 1, and round."""
-    return {0: 7, 13: 6}.get(pit, pit + 1 if pit >= 7 else pit - 1)
-
-
-def plan_move(board, pit, most_drops=5000):
-    """The move by the rules: the board at each relay wait with the pit of the last
-    seed, the board after it, and the seeds moved, a second each (None: endless)."""
-    counts, waits, drops = list(board), [], 0
-    source = last = pit
-    while True:
-        while counts[source]:
-            last = next_pit(last)
-            counts[last] += 1
-            counts[source] -= 1
-            drops += 1
-            if drops > most_drops:
-                return None
-        following = next_pit(last)
-        if not counts[following]:
-            break
-        waits.append((tuple(counts), last))
-        source = last = following
-    captured = next_pit(following)
-    taken, counts[captured] = counts[captured], 0
-    counts[STORE_OF_ROW[pit // 7]] += taken
-    return waits, tuple(counts), drops + taken
-
+# Moves.
 
 def quickest_pit(board, row):
     """The pit of a row whose move ends soonest, so that the tests run short."""
-    plans = [(plan_move(board, pit), pit) for pit in range(7 * row, 7 * row + 7) if board[pit]]
+    plans = [(plan_move(board, pit), pit) for pit in row_pits(row) if board[pit]]
     return min((plan[2], pit) for plan, pit in plans if plan)[1]
 
 

@@ -24,9 +24,11 @@ from Xlib import display as xdisplay
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from game_window import (  # noqa: E402
-    ADDRESS_PROMPT, BLUE, HOST_ADDRESS_LINE, HOST_KEYS, OPENING, STORE_OF_ROW, WINDOW_HEIGHT,
-    WINDOW_WIDTH, Game, in_private_network, in_window, maximized, openbox, outline, pit_centre,
-    pixels_of, plan_move, play_turn, private_display, read_board, shown, text_shown, turn_line)
+    ADDRESS_PROMPT, BLUE, HOST_ADDRESS_LINE, HOST_KEYS, WINDOW_HEIGHT, WINDOW_WIDTH, Game,
+    in_private_network, in_window, maximized, openbox, outline, pit_centre, pixels_of, play_turn,
+    private_display, read_board, shown, text_shown, turn_line)
+from sowing_rules import (  # noqa: E402
+    OPENING, STORE_OF_ROW, game_over, own_row, plan_move, row_pits)
 
 HOST_ADDRESS = "192.0.2.15"
 NETWORK = ("ip link add eth0 type veth peer name eth1 && ip link set eth0 up && "
@@ -145,13 +147,12 @@ def shortest_game():
     queue, seen = [(0, 0, next(counter), OPENING, 1, ())], set()
     while queue:
         _, seconds, _, board, player, pits = heapq.heappop(queue)
-        row = 1 if player == 1 else 0
-        if not sum(board[7 * row:7 * row + 7]) or sum(board[:14]) == 2:
+        if game_over(board, player):
             return pits
         if (board, player) in seen:
             continue
         seen.add((board, player))
-        for pit in range(7 * row, 7 * row + 7):
+        for pit in row_pits(own_row(player)):
             plan = board[pit] and plan_move(board, pit)
             if plan:
                 after = plan[1]
