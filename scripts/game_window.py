@@ -56,12 +56,12 @@ def check(condition, message):
         fail(message)
 
 
-def wait_for(condition, what, timeout=10):
+def wait_for(condition, what, timeout=10, poll=POLL_SECONDS):
     """Polls condition() until it gives a true value, and returns that value."""
     deadline = time.monotonic() + timeout
     while not (found := condition()):
         check(time.monotonic() < deadline, "timed out after %g s waiting for %s" % (timeout, what))
-        time.sleep(POLL_SECONDS)
+        time.sleep(poll)
     return found
 
 
@@ -153,27 +153,37 @@ def titled(link, title):
     return found
 
 
-def pixels_of(window, height=None):
-    size = window.get_geometry()
-    raw = window.get_image(0, 0, size.width, height or size.height, X.ZPixmap, 0xFFFFFFFF)
-    return np.frombuffer(raw.data, np.uint8).reshape(-1, size.width, 4)[:, :, 2::-1]
+def pixels_of(window, height=None, box=None):
+    """The window's pixels, its top rows only when a height is given, or those of a box
+    (left, top, width, height) in it; as a (rows, columns, 3) RGB array."""
+    if box is None:
+        size = window.get_geometry()
+        box = 0, 0, size.width, height or size.height
+    left, top, width, rows = box
+    raw = window.get_image(left, top, width, rows, X.ZPixmap, 0xFFFFFFFF)
+    return np.frombuffer(raw.data, np.uint8).reshape(-1, width, 4)[:, :, 2::-1]
 
 
 class Game:
     """A copy of the game, run in the folder of its Images/, Sounds/ and music/,
-    with GAME_ENV and env added to its environment."""
+    with GAME_ENV and env added to its environment. What it writes on standard
+    error is kept to be told should it end, unless stderr sends it elsewhere.
+    Made once its first frame shows, looked for every poll seconds from its
+    launch at self.started."""
 
-    def __init__(self, binary, source_dir, display=None, name="game", env=None):
+    def __init__(self, binary, source_dir, display=None, name="game", env=None,
+                 stderr=subprocess.PIPE, poll=POLL_SECONDS):
         self.display, self.name = display or default_display(), name
         self.link = xdisplay.Display(self.display)
         known = titled(self.link, WINDOW_TITLE)
+        self.started = time.monotonic()
         self.process = subprocess.Popen(
             [os.path.abspath(binary)], cwd=source_dir, stdout=subprocess.PIPE,
-            stderr=subprocess.PIPE, preexec_fn=die_with_test,
+            stderr=stderr, preexec_fn=die_with_test,
             env={**os.environ, "DISPLAY": self.display, **GAME_ENV, **(env or {})})
         self.window = wait_for(lambda: self._running("its window") and [
-            w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30)[0]
-        self.wait(lambda pixels: pixels.any(), "the first frame", 20)
+            w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30, poll)[0]
+        self.wait(lambda pixels: pixels.any(), "the first frame", 20, poll)
 
     def __enter__(self):
         return self
@@ -186,16 +196,21 @@ class Game:
 
     def _running(self, what):
         if not self.alive():
-            said = self.process.stderr.read().decode(errors="replace")[-300:]
+            said = (self.process.stderr.read() if self.process.stderr else b"")[-300:]
             fail("%s ended with status %s while waiting for %s: %s" %
-                 (self.name, self.process.returncode, what, said))
+                 (self.name, self.process.returncode, what, said.decode(errors="replace")))
         return True
 
-    def grab(self):
-        """The window's pixels now, as a (400, 1000, 3) uint8 array."""
-        return pixels_of(self.window)
+    def grab(self, box=None):
+        """The window's pixels now, as a (400, 1000, 3) uint8 array, or those of a box."""
+        return pixels_of(self.window, box=box)
 
-    def wait(self, condition, what, timeout=10):
+    def memory_kib(self, figure="VmRSS"):
+        """Its resident memory now, or another figure of /proc/PID/status such as VmHWM."""
+        with open("/proc/%d/status" % self.process.pid) as status:
+            return next(int(line.split()[1]) for line in status if line.startswith(figure + ":"))
+
+    def wait(self, condition, what, timeout=10, poll=POLL_SECONDS):
         """Grabs frames until condition(pixels) gives a true value; returns it."""
         deadline = time.monotonic() + timeout
         while self._running(what) and not (found := condition(pixels := self.grab())):
@@ -204,7 +219,7 @@ class Game:
                 fail("%s: timed out after %g s waiting for %s; it shows board %s, outline %s, "
                      "turn line %r" % (self.name, timeout, what, read_board(pixels),
                                        outline(pixels), turn_line(pixels)))
-            time.sleep(POLL_SECONDS)
+            time.sleep(poll)
         return found
 
     def key(self, *names, settle=0.25):
@@ -234,7 +249,7 @@ class Game:
             return "", ""
         if self.alive():
             self.process.kill()
-        out, err = self.process.communicate(timeout=10)
+        out, err = (said or b"" for said in self.process.communicate(timeout=10))
         # A later copy on this display must not take this window for its own.
         deadline = time.monotonic() + 10
         while self.window in titled(self.link, WINDOW_TITLE) and time.monotonic() < deadline:

@@ -22,11 +22,6 @@ RESULTS = {1: (405, 180, "Player1 Wins!"), 2: (405, 180, "Player2 Wins!"),
            0: (425, 180, "It's a tie!")}
 
 
-def rss_kib(game):
-    with open("/proc/%d/status" % game.process.pid) as status:
-        return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
-
-
 def play_game(host, joiner):
     """Plays one game to its end; returns the number of moves."""
     movers = {1: (host, 1), 2: (joiner, 0)}
@@ -56,7 +51,7 @@ def main():
             host_from_menus(host)
             join_from_menus(joiner)
             for played in range(1, wanted + 1):
-                rss.append((rss_kib(host), rss_kib(joiner)))
+                rss.append((host.memory_kib(), joiner.memory_kib()))
                 moves += play_game(host, joiner)
                 print("game %d over after %d moves in all, %.0f s" %
                       (played, moves, time.monotonic() - started), flush=True)
