@@ -79,10 +79,11 @@ TEST(Board, NewGameAfterGame) {
         EXPECT_EQ(match.starting_player, match.current_player);
         EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 0}));
         EXPECT_TRUE(match.step_phase == 1 && !match.capture_pending && net_link.inbox[0] == '\0');
-        EXPECT_EQ(match.player1_store * 10 + match.player2_store, 0);
-        EXPECT_EQ(match.player1_wins * 100 + match.player2_wins * 10 + match.computer_wins, 215);
-        EXPECT_EQ(match.sow_column * 10 + match.computer_delay, 53);
-        EXPECT_EQ(screen.screen_code * 10 + screen.menu_choice, 22);
+        EXPECT_EQ(std::tuple(match.player1_store, match.player2_store), std::tuple(0, 0));
+        EXPECT_EQ(std::tuple(match.player1_wins, match.player2_wins, match.computer_wins),
+                  std::tuple(2, 1, 5));
+        EXPECT_EQ(std::tuple(match.sow_column, match.computer_delay), std::tuple(5, 3));
+        EXPECT_EQ(std::tuple(screen.screen_code, screen.menu_choice), std::tuple(kBoardScreen, 2));
         EXPECT_STREQ(net_link.waiting_text, "Waiting for connection..");
         EXPECT_STREQ(net_link.connecting_text, "connecting please wait");
         EXPECT_STREQ(net_link.address_prompt_text, "Enter IP Address: ");
