@@ -24,6 +24,10 @@ import numpy as np
 from PIL import Image
 from Xlib import X, display as xdisplay, error as xerror, protocol
 
+# OPENING and STORE_OF_ROW too, for the tests that take them from here.
+from sowing_rules import (  # noqa: F401
+    ALL_SEEDS, OPENING, PITS, STORE_OF_ROW, next_pit, plan_move, row_pits)
+
 WINDOW_TITLE = "Sowrow"
 WINDOW_WIDTH, WINDOW_HEIGHT = 1000, 400
 WINDOW_PLACE = (100, 100)
@@ -38,13 +42,6 @@ GREEN = ((0, 200, 0), (60, 255, 60))
 WHITE = ((250, 250, 250), (255, 255, 255))
 BLACK = ((0, 0, 0), (0, 0, 0))
 
-# A board as read or planned: the counts of the 14 pits, row 0 (the upper row,
-# player 2's) from column 0 to 6 and then row 1, then the stores of player 1
-# and player 2. A pit is its index there.
-PITS = range(14)
-STORE_OF_ROW = {1: 14, 0: 15}
-OPENING = (4,) * 14 + (0, 0)
-ALL_SEEDS = 56
 COUNT_Y = {0: 80, 1: 335}  # seed counts of a row, drawn at x 195 + 100c
 STORE_COUNTS = ((895, 341), (94, 341))  # player 1's store, then player 2's
 TURN_LINES = {"Player1's turn": (460, 380), "Player2's turn": (460, 35),
@@ -61,12 +58,12 @@ def check(condition, message):
         fail(message)
 
 
-def wait_for(condition, what, timeout=10):
+def wait_for(condition, what, timeout=10, poll=POLL_SECONDS):
     """Polls condition() until it gives a true value, and returns that value."""
     deadline = time.monotonic() + timeout
     while not (found := condition()):
         check(time.monotonic() < deadline, "timed out after %g s waiting for %s" % (timeout, what))
-        time.sleep(POLL_SECONDS)
+        time.sleep(poll)
     return found
 
 
@@ -159,27 +156,37 @@ def titled(link, title):
     return found
 
 
-def pixels_of(window, height=None):
-    size = window.get_geometry()
-    raw = window.get_image(0, 0, size.width, height or size.height, X.ZPixmap, 0xFFFFFFFF)
-    return np.frombuffer(raw.data, np.uint8).reshape(-1, size.width, 4)[:, :, 2::-1]
+def pixels_of(window, height=None, box=None):
+    """The window's pixels, its top rows only when a height is given, or those of a box
+    (left, top, width, height) in it; as a (rows, columns, 3) RGB array."""
+    if box is None:
+        size = window.get_geometry()
+        box = 0, 0, size.width, height or size.height
+    left, top, width, rows = box
+    raw = window.get_image(left, top, width, rows, X.ZPixmap, 0xFFFFFFFF)
+    return np.frombuffer(raw.data, np.uint8).reshape(-1, width, 4)[:, :, 2::-1]
 
 
 class Game:
     """A copy of the game, run in the folder of its Images/, Sounds/ and music/,
-    with GAME_ENV and env added to its environment, inside a Namespace if given."""
+    with GAME_ENV and env added to its environment, inside a Namespace if given.
+    What it writes on standard error is kept to be told should it end, unless
+    stderr sends it elsewhere. Made once its first frame shows, looked for
+    every poll seconds from its launch at self.started."""
 
-    def __init__(self, binary, source_dir, display=None, name="game", env=None, inside=None):
+    def __init__(self, binary, source_dir, display=None, name="game", env=None, inside=None,
+                 stderr=subprocess.PIPE, poll=POLL_SECONDS):
         self.display, self.name = display or default_display(), name
         self.link = xdisplay.Display(self.display)
         known = titled(self.link, WINDOW_TITLE)
+        self.started = time.monotonic()
         self.process = subprocess.Popen(
-            (inside.command() if inside else []) + [os.path.abspath(binary)], cwd=source_dir, stdout=subprocess.PIPE,
-            stderr=subprocess.PIPE, preexec_fn=die_with_test,
+            (inside.command() if inside else []) + [os.path.abspath(binary)], cwd=source_dir,
+            stdout=subprocess.PIPE, stderr=stderr, preexec_fn=die_with_test,
             env={**os.environ, "DISPLAY": self.display, **GAME_ENV, **(env or {})})
         self.window = wait_for(lambda: self._running("its window") and [
-            w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30)[0]
-        self.wait(lambda pixels: pixels.any(), "the first frame", 20)
+            w for w in titled(self.link, WINDOW_TITLE) if w not in known], "a window", 30, poll)[0]
+        self.wait(lambda pixels: pixels.any(), "the first frame", 20, poll)
 
     def __enter__(self):
         return self
@@ -192,16 +199,21 @@ class Game:
 
     def _running(self, what):
         if not self.alive():
-            said = self.process.stderr.read().decode(errors="replace")[-300:]
+            said = (self.process.stderr.read() if self.process.stderr else b"")[-300:]
             fail("%s ended with status %s while waiting for %s: %s" %
-                 (self.name, self.process.returncode, what, said))
+                 (self.name, self.process.returncode, what, said.decode(errors="replace")))
         return True
 
-    def grab(self):
-        """The window's pixels now, as a (400, 1000, 3) uint8 array."""
-        return pixels_of(self.window)
+    def grab(self, box=None):
+        """The window's pixels now, as a (400, 1000, 3) uint8 array, or those of a box."""
+        return pixels_of(self.window, box=box)
 
-    def wait(self, condition, what, timeout=10):
+    def memory_kib(self, figure="VmRSS"):
+        """Its resident memory now, or another figure of /proc/PID/status such as VmHWM."""
+        with open("/proc/%d/status" % self.process.pid) as status:
+            return next(int(line.split()[1]) for line in status if line.startswith(figure + ":"))
+
+    def wait(self, condition, what, timeout=10, poll=POLL_SECONDS):
         """Grabs frames until condition(pixels) gives a true value; returns it."""
         deadline = time.monotonic() + timeout
         while self._running(what) and not (found := condition(pixels := self.grab())):
@@ -210,7 +222,7 @@ class Game:
                 fail("%s: timed out after %g s waiting for %s; it shows board %s, outline %s, "
                      "turn line %r" % (self.name, timeout, what, read_board(pixels),
                                        outline(pixels), turn_line(pixels)))
-            time.sleep(POLL_SECONDS)
+            time.sleep(poll)
         return found
 
     def key(self, *names, settle=0.25):
@@ -240,7 +252,7 @@ class Game:
             return "", ""
         if self.alive():
             self.process.kill()
-        out, err = self.process.communicate(timeout=10)
+        out, err = (said or b"" for said in self.process.communicate(timeout=10))
         # A later copy on this display must not take this window for its own.
         deadline = time.monotonic() + 10
         while self.window in titled(self.link, WINDOW_TITLE) and time.monotonic() < deadline:
@@ -379,40 +391,11 @@ def pit_centre(pit):
     return 200 + 100 * (pit % 7), 135 + 130 * (pit // 7)
 
 
-# The rules, to choose a move and to know what it must do.
-
-def next_pit(pit):
-    """Right to left along row 0, left to right along row 1, and round."""
-    return {0: 7, 13: 6}.get(pit, pit + 1 if pit >= 7 else pit - 1)
-
-
-def plan_move(board, pit, most_drops=5000):
-    """The move by the rules: the board at each relay wait with the pit of the last
-    seed, the board after it, and the seeds moved, a second each (None: endless)."""
-    counts, waits, drops = list(board), [], 0
-    source = last = pit
-    while True:
-        while counts[source]:
-            last = next_pit(last)
-            counts[last] += 1
-            counts[source] -= 1
-            drops += 1
-            if drops > most_drops:
-                return None
-        following = next_pit(last)
-        if not counts[following]:
-            break
-        waits.append((tuple(counts), last))
-        source = last = following
-    captured = next_pit(following)
-    taken, counts[captured] = counts[captured], 0
-    counts[STORE_OF_ROW[pit // 7]] += taken
-    return waits, tuple(counts), drops + taken
-
+# Moves.
 
 def quickest_pit(board, row):
     """The pit of a row whose move ends soonest, so that the tests run short."""
-    plans = [(plan_move(board, pit), pit) for pit in range(7 * row, 7 * row + 7) if board[pit]]
+    plans = [(plan_move(board, pit), pit) for pit in row_pits(row) if board[pit]]
     return min((plan[2], pit) for plan, pit in plans if plan)[1]
 
 

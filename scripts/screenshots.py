@@ -26,9 +26,11 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from game_window import (  # noqa: E402
     ADDRESS_PROMPT, BLUE, FORWARDING_LINE, HOME_ADDRESS as HOST_ADDRESS, HOST_ADDRESS_LINE,
-    HOST_KEYS, OPENING, ROUTER_WAN, STORE_OF_ROW, WINDOW_HEIGHT, WINDOW_WIDTH, Game, home_network,
-    home_router, in_private_network, in_window, maximized, openbox, outline, pit_centre, pixels_of,
-    plan_move, play_turn, private_display, read_board, shown, text_shown, turn_line)
+    HOST_KEYS, ROUTER_WAN, WINDOW_HEIGHT, WINDOW_WIDTH, Game, home_network, home_router,
+    in_private_network, in_window, maximized, openbox, outline, pit_centre, pixels_of, play_turn,
+    private_display, read_board, shown, text_shown, turn_line)
+from sowing_rules import (  # noqa: E402
+    OPENING, STORE_OF_ROW, game_over, own_row, plan_move, row_pits)
 
 SEEDS_SPREAD = 1.0  # seconds for the floating seeds to leave their first places
 PICKED = 11  # row 1, column 4: the move against the computer
@@ -143,13 +145,12 @@ def shortest_game():
     queue, seen = [(0, 0, next(counter), OPENING, 1, ())], set()
     while queue:
         _, seconds, _, board, player, pits = heapq.heappop(queue)
-        row = 1 if player == 1 else 0
-        if not sum(board[7 * row:7 * row + 7]) or sum(board[:14]) == 2:
+        if game_over(board, player):
             return pits
         if (board, player) in seen:
             continue
         seen.add((board, player))
-        for pit in range(7 * row, 7 * row + 7):
+        for pit in row_pits(own_row(player)):
             plan = board[pit] and plan_move(board, pit)
             if plan:
                 after = plan[1]

@@ -13,23 +13,13 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from game_window import (  # noqa: E402
-    BLUE, OPENING, Game, both_to_move, host_from_menus, in_private_network,
-    join_from_menus, play_turn, private_display, text_shown, turn_line)
+    BLUE, Game, both_to_move, host_from_menus, in_private_network, join_from_menus, play_turn,
+    private_display, text_shown, turn_line)
+from sowing_rules import OPENING, game_over  # noqa: E402
 
 TURN_LINES = {1: "Player1's turn", 2: "Player2's turn"}
 RESULTS = {1: (405, 180, "Player1 Wins!"), 2: (405, 180, "Player2 Wins!"),
            0: (425, 180, "It's a tie!")}
-
-
-def rss_kib(game):
-    with open("/proc/%d/status" % game.process.pid) as status:
-        return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
-
-
-def game_over(board, mover):
-    """The rules' end: the mover's row is empty, or two seeds are left."""
-    own_row = board[7:14] if mover == 1 else board[0:7]
-    return not any(own_row) or sum(board[:14]) == 2
 
 
 def play_game(host, joiner):
@@ -61,7 +51,7 @@ def main():
             host_from_menus(host)
             join_from_menus(joiner)
             for played in range(1, wanted + 1):
-                rss.append((rss_kib(host), rss_kib(joiner)))
+                rss.append((host.memory_kib(), joiner.memory_kib()))
                 moves += play_game(host, joiner)
                 print("game %d over after %d moves in all, %.0f s" %
                       (played, moves, time.monotonic() - started), flush=True)

@@ -70,9 +70,14 @@ Lines framed(Lines lines) {
     return lines;
 }
 
-// Slot i lies 55 pixels below slot 0, the chosen one bright and 4 bigger all round; help pages
-// have no buttons. The exit box, or the quit question over it, follows the menu's 17 operations.
+// A button in each slot, dimmed, or bright and bigger when chosen, the blinking highlight over
+// the chosen one; help pages have no buttons. The exit box, or the quit question over it,
+// follows the menu's 17 operations.
 TEST(Composition, MenusPagesAndOverlays) {
+    const std::string kSlots[][2] = {{"360,155 670,195", "356,151 674,199"},  // as is, chosen
+                                     {"360,210 670,250", "356,206 674,254"},
+                                     {"360,265 670,305", "356,261 674,309"},
+                                     {"360,320 670,360", "356,316 674,364"}};
     const std::tuple<double, std::string, Lines> kScreens[] = {
         {0.0, "Menu 200,10 800,390 dimmed", {"vsplayer", "vscomputer", "instruction", "exit"}},
         {0.1, "Menu 200,10 800,390 dimmed", {"vsplayer1", "vsplayer2", "back"}},
@@ -85,12 +90,11 @@ TEST(Composition, MenusPagesAndOverlays) {
             blink_phase = choice % 2;
             Lines ops = {background};
             for (int slot = 0; slot < int(pictures.size()); ++slot) {
-                const int grow = slot == choice ? 4 : 0, top = 155 + 55 * slot;
-                const std::string at = rect(360 - grow, top - grow, 670 + grow, top + 40 + grow);
-                ops.push_back(pictures[slot] + " " + at + (grow ? "" : " dimmed"));
+                ops.push_back(pictures[slot] + " " +
+                              (slot == choice ? kSlots[slot][1] : kSlots[slot][0] + " dimmed"));
             }
             ops.push_back((blink_phase ? "Select_Mask2/Select_2 " : "Select_Mask1/Select_1 ") +
-                          rect(360, 155 + 55 * choice, 670, 195 + 55 * choice));
+                          kSlots[choice][0]);
             EXPECT_EQ(frame(), framed(pictures.empty() ? Lines{background} : ops)) << choice;
         }
     }

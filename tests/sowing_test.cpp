@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 
 #include "rules/sowing.h"
@@ -42,7 +43,7 @@ TEST(Sowing, TheCaptureExampleStepByStep) {
             EXPECT_EQ(match.capture_pending, step >= 3 && step < 14);
         }
         EXPECT_EQ(state_flags(), sound ? "v2" : "v2s");
-        EXPECT_EQ(match.player1_store * 10 + match.step_phase, 50);
+        EXPECT_EQ(std::tuple(match.player1_store, match.step_phase), std::tuple(5, 0));
         EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{0, 0}));
         ASSERT_EQ(platform.timers.size(), 15u);  // re-armed on every step, every 500 ms
         EXPECT_TRUE(platform.timers.back().milliseconds == 500 &&
@@ -66,14 +67,12 @@ TEST(Sowing, FourteenSeedsLapTheBoardThroughAPause) {
     steps(1);
     key_handler(27, 0, 0);
     steps(2);
-    EXPECT_EQ(pit_at(1, 0).count * 10 + platform.warps.size(), 141u);
+    EXPECT_EQ(pit_at(1, 0).count, 14);  // the drop waits for the end of the pause
+    EXPECT_EQ(platform.warps.size(), 1u);
     key_handler('x', 0, 0);
     steps(29);  // fifteen lifts and fifteen drops in all
     EXPECT_EQ(platform.seed_sounds, 15);
-    const RowCounts row1 = {0, 3, 1, 1, 1, 1, 1};
-    for (int column = 0; column < kColumnCount; ++column) {
-        EXPECT_EQ(pit_at(0, column).count * 10 + pit_at(1, column).count, 10 + row1[column]);
-    }
+    EXPECT_EQ(pit_counts(), (PitCounts{1, 1, 1, 1, 1, 1, 1, 0, 3, 1, 1, 1, 1, 1}));
     EXPECT_EQ(state_flags(), "vt");
     EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 1}));
 }
@@ -82,17 +81,19 @@ TEST(Sowing, FourteenSeedsLapTheBoardThroughAPause) {
 // still runs, on whatever is left.
 TEST(Sowing, TheStoresSettleTheResultAndTheTallies) {
     // clang-format off
-    const std::tuple<int, const char*, int, int, int> rows[] = {
-        // player 1's store, flags, result, wins (player 1, 2, computer), rematch
-        {27, "v", kDraw, 0, 0}, {27, "", kDraw, 0, 0}, {30, "", kPlayer1Won, 100, 0},
-        {24, "v", kPlayer2Won, 10, 0}, {24, "", kPlayer2Won, 1, 0}, {24, "vn", kPlayer2Won, 10, 1}};
+    using Wins = std::array<int, 3>;  // of player 1, player 2 and the computer
+    const std::tuple<int, const char*, int, Wins, int> rows[] = {
+        // player 1's store, flags, result, wins, rematch
+        {27, "v", kDraw, {0, 0, 0}, 0}, {27, "", kDraw, {0, 0, 0}, 0},
+        {30, "", kPlayer1Won, {1, 0, 0}, 0}, {24, "v", kPlayer2Won, {0, 1, 0}, 0},
+        {24, "", kPlayer2Won, {0, 0, 1}, 0}, {24, "vn", kPlayer2Won, {0, 1, 0}, 1}};
     // clang-format on
     for (const auto& [store, flags, result, wins, rematch] : rows) {
         enter_state(kBoardScreen, 0, flags);
         set_board({0, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 1, 0, 0, 0}, store);
         end_turn();
         EXPECT_EQ(match.game_result, result) << flags << store;
-        EXPECT_EQ(match.player1_wins * 100 + match.player2_wins * 10 + match.computer_wins, wins);
+        EXPECT_EQ((Wins{match.player1_wins, match.player2_wins, match.computer_wins}), wins);
         EXPECT_EQ(awaiting_rematch(), rematch);
         EXPECT_EQ(match.computer_delay, flags[0] == 'v' ? 0 : 4);
     }

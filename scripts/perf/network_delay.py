@@ -19,36 +19,23 @@ import os
 import sys
 import time
 
-import numpy as np
+from Xlib import X
+from Xlib.ext import xtest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(1, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import perflib  # noqa: E402
-from game_window import in_private_network  # noqa: E402
+from game_window import (  # noqa: E402
+    OPENING, both_to_move, host_from_menus, in_private_network, join_from_menus, run_xdotool)
 
 # Left, top, width, height: the chosen pit and its two neighbours, where the
 # first seed lands; small, so both windows are polled every few milliseconds.
 BOARD = (355, 210, 290, 110)
 PIT_CENTRE = (500, 265)  # middle pit of the host's row
+HOST_PLACE = (100, 560)  # below the joiner's window, so neither hides the other's pixels
 SEED_PIXELS = 150  # a seed sprite is 18 x 20
 TIMEOUT = 5.0
 MOVE_SECONDS = 2.5
-
-
-def turn_line_shown(game):
-    """Player1's turn, in green under the board: both sides are connected."""
-    pixels = game.grab(455, 360, 165, 25)
-    green = (pixels[..., 0] < 60) & (pixels[..., 1] > 200) & (pixels[..., 2] < 60)
-    return green.sum() > 50
-
-
-def wait_for(condition, timeout, what):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if condition():
-            return
-        time.sleep(0.05)
-    raise SystemExit("timed out waiting for " + what)
 
 
 def changes(before, now):
@@ -59,9 +46,7 @@ def changes(before, now):
 
 
 def click(game):
-    from Xlib import X
-    from Xlib.ext import xtest
-    display = game.xlib
+    display = game.link
     xtest.fake_input(display, X.ButtonPress, 1)
     display.sync()
     started = time.monotonic()
@@ -74,33 +59,24 @@ def one_round(binary):
     host = perflib.Game(binary)
     joiner = None
     try:
-        host.find_window()
-        host.wait_first_frame()
-        # Apart, so neither window hides the other's pixels.
-        host.move_window(100, 560)
+        run_xdotool("windowmove", host.window.id, *HOST_PLACE, display=host.display)
+        time.sleep(0.3)
         joiner = perflib.Game(binary)
-        joiner.find_window(skip=(host.window,))
-        joiner.wait_first_frame()
-        host.key("Return", "Down", "Return", "Return")  # host a network game
-        joiner.key("Return", "Down", "Return", "Down", "Return")  # join one
-        joiner.type("127.0.0.1")
-        joiner.key("Return")
-        wait_for(lambda: turn_line_shown(host) and turn_line_shown(joiner), 15, "the connection")
-        host_left, host_top = 100, 560
-        from Xlib import X
-        from Xlib.ext import xtest
-        xtest.fake_input(host.xlib, X.MotionNotify, x=host_left + PIT_CENTRE[0],
-                         y=host_top + PIT_CENTRE[1])
-        host.xlib.sync()
+        host_from_menus(host)
+        join_from_menus(joiner)
+        both_to_move(host, joiner, "Player1's turn", OPENING)
+        xtest.fake_input(host.link, X.MotionNotify, x=HOST_PLACE[0] + PIT_CENTRE[0],
+                         y=HOST_PLACE[1] + PIT_CENTRE[1])
+        host.link.sync()
         time.sleep(0.5)
-        before = {"host": host.grab(*BOARD), "joiner": joiner.grab(*BOARD)}
+        before = {"host": host.grab(BOARD), "joiner": joiner.grab(BOARD)}
         seen = {}
         polls = 0
         started = click(host)
         while len(seen) < 4 and time.monotonic() - started < TIMEOUT:
             polls += 1
             for name, game in (("host", host), ("joiner", joiner)):
-                changed, not_outline = changes(before[name], game.grab(*BOARD))
+                changed, not_outline = changes(before[name], game.grab(BOARD))
                 now = time.monotonic() - started
                 if changed and (name, "first") not in seen:
                     seen[(name, "first")] = now

@@ -1,13 +1,16 @@
-"""Shared pieces of the performance scripts: a private Xvfb, the game under
-Mesa's software renderer, the window's pixels, and /proc readings."""
+"""Shared pieces of the performance scripts, on those of the end-to-end tests
+(game_window.py): a private Xvfb, the game under Mesa's software renderer, its
+CPU time, and the figures' summaries."""
+import contextlib
 import os
 import subprocess
+import sys
 import time
 
-import numpy as np
-
-SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-WIDTH, HEIGHT = 1000, 400
+SCRIPTS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+SOURCE_DIR = os.path.dirname(SCRIPTS)
+sys.path.insert(0, SCRIPTS)
+import game_window  # noqa: E402
 
 
 def display_option(value):
@@ -18,108 +21,27 @@ def display_option(value):
     return value if value.startswith(":") else ":" + value
 
 
-class Xvfb:
-    """An X server of our own for the length of a with-block."""
-
-    def __init__(self, display):
-        self.display = display
-
-    def __enter__(self):
-        lock = "/tmp/.X%s-lock" % self.display[1:]
-        if os.path.exists(lock):
-            raise SystemExit("display %s is already in use" % self.display)
-        self.process = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x1024x24",
-                                         "-nolisten", "tcp", "-noreset"],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.environ["DISPLAY"] = self.display
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            if subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0:
-                return self
-            time.sleep(0.1)
-        self.process.kill()
-        raise SystemExit("Xvfb did not start on %s" % self.display)
-
-    def __exit__(self, *exc):
-        self.process.terminate()
-        self.process.wait(timeout=10)
+@contextlib.contextmanager
+def Xvfb(display):
+    """An X server of our own on that display, as every copy's DISPLAY, for the length of a
+    with block; gives its process."""
+    server, os.environ["DISPLAY"] = game_window.start_xvfb(int(display.lstrip(":")))
+    try:
+        yield server
+    finally:
+        server.terminate()
+        server.wait()
 
 
-def game_env(extra=None):
-    env = dict(os.environ)
-    # No sound card, one rendering thread: what the tests use too.
-    env.update({"ALSOFT_DRIVERS": "null", "LP_NUM_THREADS": "1", "LIBGL_ALWAYS_SOFTWARE": "1"})
-    env.update(extra or {})
-    return env
-
-
-class Game:
-    """One copy of the game, started with the source folder as working directory."""
+class Game(game_window.Game):
+    """A copy of the game on $DISPLAY, as the end-to-end tests start it, looked for every few
+    milliseconds from its launch so that first_frame, the seconds until its first frame, is
+    close; what it writes on standard error goes to a file when a path is given."""
 
     def __init__(self, binary, extra_env=None, stderr_path=None):
         self.stderr_file = open(stderr_path, "w") if stderr_path else subprocess.DEVNULL
-        self.started = time.monotonic()
-        self.process = subprocess.Popen([os.path.abspath(binary)], cwd=SOURCE_DIR,
-                                        env=game_env(extra_env), stdout=subprocess.DEVNULL,
-                                        stderr=self.stderr_file)
-        self.window = None
-        self._display = None
-
-    @property
-    def xlib(self):
-        if self._display is None:
-            from Xlib import display
-            self._display = display.Display()
-        return self._display
-
-    def find_window(self, timeout=30, skip=()):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline and self.process.poll() is None:
-            out = subprocess.run(["xdotool", "search", "--name", "^Sowrow$"],
-                                 capture_output=True, text=True).stdout
-            ids = [w for w in out.split() if w not in skip]
-            if ids:
-                self.window = ids[0]
-                return self.window
-            time.sleep(0.005)
-        raise SystemExit("the game window did not appear")
-
-    def grab(self, left=0, top=0, width=WIDTH, height=HEIGHT):
-        """Pixels of a part of the window, as a (height, width, 4) uint8 array."""
-        from Xlib import X
-        win = self.xlib.create_resource_object("window", int(self.window))
-        raw = win.get_image(left, top, width, height, X.ZPixmap, 0xFFFFFFFF)
-        return np.frombuffer(raw.data, dtype=np.uint8).reshape(height, width, 4)
-
-    def wait_first_frame(self, timeout=30):
-        """Seconds from launch until the window holds a pixel that is not black."""
-        from Xlib.error import XError
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline and self.process.poll() is None:
-            try:
-                if self.grab().any():
-                    return time.monotonic() - self.started
-            except XError:
-                pass  # not mapped yet
-            time.sleep(0.005)
-        raise SystemExit("no frame drawn within %d s in window %s (exit status %s)"
-                         % (timeout, self.window, self.process.poll()))
-
-    def key(self, *names, settle=0.3):
-        for name in names:
-            subprocess.run(["xdotool", "key", "--window", self.window, name], check=True,
-                           stderr=subprocess.DEVNULL)
-            time.sleep(settle)
-
-    def type(self, text, settle=0.3):
-        subprocess.run(["xdotool", "type", "--window", self.window, "--delay", "50", text],
-                       stderr=subprocess.DEVNULL,
-                       check=True)
-        time.sleep(settle)
-
-    def move_window(self, x, y):
-        subprocess.run(["xdotool", "windowmove", self.window, str(x), str(y)], check=True)
-        time.sleep(0.3)
+        super().__init__(binary, SOURCE_DIR, env=extra_env, stderr=self.stderr_file, poll=0.005)
+        self.first_frame = time.monotonic() - self.started
 
     def cpu_seconds(self, main_thread_only=False):
         """User plus system time so far, of every thread or of the main
@@ -130,24 +52,8 @@ class Game:
             fields = stat.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
-    def peak_memory_kib(self):
-        with open("/proc/%d/status" % self.process.pid) as status:
-            for line in status:
-                if line.startswith("VmHWM:"):
-                    return int(line.split()[1])
-        return None
-
     def stop(self):
-        if self._display is not None:
-            self._display.close()
-            self._display = None
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        super().stop()
         if self.stderr_file is not subprocess.DEVNULL:
             self.stderr_file.close()
 

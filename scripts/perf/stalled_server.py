@@ -31,16 +31,14 @@ def one_binary(server, binary, stalls, folder):
     stderr_path = os.path.join(folder, "frames.err")
     game = perflib.Game(binary, {"SOWROW_FRAME_STATS": "1"}, stderr_path)
     try:
-        game.find_window()
-        game.wait_first_frame()
         time.sleep(3)
         before = frames_counted(stderr_path) / 3
         started = frames_counted(stderr_path)
         drawing_after = 0
         for _ in range(stalls):
-            server.process.send_signal(signal.SIGSTOP)
+            server.send_signal(signal.SIGSTOP)
             time.sleep(0.3)
-            server.process.send_signal(signal.SIGCONT)
+            server.send_signal(signal.SIGCONT)
             time.sleep(0.5)
             first = game.grab()
             time.sleep(0.5)
@@ -50,7 +48,7 @@ def one_binary(server, binary, stalls, folder):
         settled = frames_counted(stderr_path)
         time.sleep(5)
         after = (frames_counted(stderr_path) - settled) / 5
-        alive = game.process.poll() is None
+        alive = game.alive()
     finally:
         game.stop()
     if not alive:

@@ -18,7 +18,6 @@ for a machine with no audio device.
 """
 import argparse
 import os
-import subprocess
 import sys
 import tempfile
 import time
@@ -48,29 +47,22 @@ def one_run(binary, seconds, folder, index, env):
     stderr_path = os.path.join(folder, "run%d.err" % index)
     game = perflib.Game(binary, dict(env, SOWROW_FRAME_STATS="1"), stderr_path)
     try:
-        game.find_window()
-        first_frame = game.wait_first_frame()
         time.sleep(SETTLE)
         menu = measure(game, stderr_path, seconds)
         game.key("Return", "Return")  # two players on one computer
         time.sleep(SETTLE)
         board = measure(game, stderr_path, seconds)
-        click(game, 500, 265)  # the middle pit of player 1's row
+        game.click(500, 265, settle=0)  # the middle pit of player 1's row
         move = measure(game, stderr_path, MOVE_SECONDS)
-        peak = game.peak_memory_kib()
-        alive = game.process.poll() is None
+        peak = game.memory_kib("VmHWM")
+        alive = game.alive()
     finally:
         game.stop()
     written = os.path.getsize(stderr_path)
     os.remove(stderr_path)
     if not alive:
         raise SystemExit("the game ended during the run")
-    return (first_frame,) + menu + board + move + (peak, written)
-
-
-def click(game, x, y):
-    subprocess.run(["xdotool", "mousemove", "--window", game.window, str(x), str(y), "click", "1"],
-                   check=True)
+    return (game.first_frame,) + menu + board + move + (peak, written)
 
 
 FIGURES = [("launch to first frame", "ms", lambda v: v * 1000),

@@ -29,8 +29,6 @@ def periods(binary, seconds, screen, folder):
     stderr_path = os.path.join(folder, "timers.err")
     game = perflib.Game(binary, {"SOWROW_TIMER_STATS": "1"}, stderr_path)
     try:
-        game.find_window()
-        game.wait_first_frame()
         if screen == "board":
             game.key("Return", "Return")
         # The last report comes ten seconds after the one before.
