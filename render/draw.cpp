@@ -5,19 +5,6 @@
 #include <cstring>
 
 #include "render/layout.h"
-#include "render/window_fit.h"
-
-// The window asks for its own size again after any change; where the window
-// manager will not grant it (maximized, full screen, tiled), the drawing is
-// fitted into what it grants.
-void on_reshape(int width, int height) {
-    glutReshapeWindow(kDrawingWidth, kDrawingHeight);
-    window_fit = fit_drawing(width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kDrawingWidth, kDrawingHeight, 0, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-}
 
 bool has_extension(const char* extensions, const char* name) {
     const std::size_t length = std::strlen(name);

@@ -8,6 +8,11 @@
 
 void on_reshape(int width, int height);
 
+// Asks for the window's own size, or the largest of its shape that the
+// screen has room for, and moves it wholly onto the screen if need be; not
+// while the window manager holds it maximized or full screen.
+void ask_for_window_place();
+
 // Whether a driver's space-separated list of extensions names one, whole.
 bool has_extension(const char* extensions, const char* name);
 

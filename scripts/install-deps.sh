@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   # build (clang with its sanitizer and fuzzer runtimes, which it only recommends)
   build-essential cmake pkg-config clang libclang-rt-14-dev
-  libsfml-dev libopenal-dev freeglut3-dev libgl-dev libglu1-mesa-dev libsdl2-dev
+  libsfml-dev libopenal-dev freeglut3-dev libgl-dev libglu1-mesa-dev libsdl2-dev libpng-dev
   googletest libgtest-dev libbenchmark-dev
   # running without a desktop: X server, input, pixels, software OpenGL
   xvfb xauth xdotool x11-utils xfonts-base libgl1-mesa-dri python3 python3-xlib python3-pil

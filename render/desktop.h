@@ -1,0 +1,30 @@
+// What the drawing needs of the desktop around its window: the window
+// manager's hold on it, the room the screen leaves it, and showing only a
+// part of what was drawn. app/desktop.cpp answers for X11 and GLX.
+#pragma once
+
+#include "render/layout.h"
+#include "rules/board.h"
+
+// Whether the window manager holds the window maximized or full screen: its
+// size is then the manager's to choose, and asking for another would undo it.
+bool window_held_by_manager();
+
+// The part of the screen windows may take (without panels and docks), and
+// how far the window manager's frame reaches beyond the window on each side.
+struct ScreenRoom {
+    WindowRect work_area;
+    WindowRect frame;  // extents: left, top, right, bottom
+};
+ScreenRoom screen_room();
+
+// Where the outer top-left corner of the frame (of the window itself, where
+// there is no frame) is on the screen, and moving it elsewhere.
+Point frame_position();
+void move_frame(int x, int y);
+
+// Whether the window can show parts of its back buffer, leaving the rest of
+// it and of the screen alone; then what was drawn stays in the back buffer.
+bool parts_can_be_shown();
+// Shows a rectangle of the back buffer, in window pixels from the top-left.
+void show_window_part(const WindowRect& part);
