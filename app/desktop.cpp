@@ -145,11 +145,50 @@ bool parts_can_be_shown() {
     return copy_sub_buffer() != nullptr;
 }
 
+namespace {
+
+int (*earlier_error_handler)(Display*, XErrorEvent*) = nullptr;
+
+// Mesa's software renderer learns the window's size only at a swap and
+// copies a part by that size: a part of a window resized meanwhile can fall
+// outside its buffer, which the X server refuses. The next frame, drawn for
+// the new size, is whole; the refusal is no reason to end the game.
+int on_x_error(Display* display, XErrorEvent* error) {
+    int shm_opcode = 0, first_event = 0, first_error = 0;
+    if (error->error_code == BadValue &&
+        XQueryExtension(display, "MIT-SHM", &shm_opcode, &first_event, &first_error) &&
+        error->request_code == shm_opcode) {
+        return 0;
+    }
+    return earlier_error_handler != nullptr ? earlier_error_handler(display, error) : 0;
+}
+
+// The window's size at the X server now.
+bool size_is(Display* display, int width, int height) {
+    Window root = None;
+    int x = 0, y = 0;
+    unsigned now_width = 0, now_height = 0, border = 0, depth = 0;
+    return XGetGeometry(display, game_window(), &root, &x, &y, &now_width, &now_height, &border,
+                        &depth) &&
+           static_cast<int>(now_width) == width && static_cast<int>(now_height) == height;
+}
+
+}  // namespace
+
 // GLX counts rows from the window's bottom.
-void show_window_part(const WindowRect& part) {
-    copy_sub_buffer()(glXGetCurrentDisplay(), game_window(), part.left,
-                      window_fit.window_height - part.bottom, part.right - part.left,
-                      part.bottom - part.top);
+void show_window_parts(const std::vector<WindowRect>& parts) {
+    Display* display = glXGetCurrentDisplay();
+    static const bool handled = (earlier_error_handler = XSetErrorHandler(on_x_error), true);
+    (void)handled;
+    if (!size_is(display, window_fit.window_width, window_fit.window_height)) {
+        glXSwapBuffers(display, game_window());
+        return;
+    }
+    for (const WindowRect& part : parts) {
+        copy_sub_buffer()(display, game_window(), part.left,
+                          window_fit.window_height - part.bottom, part.right - part.left,
+                          part.bottom - part.top);
+    }
 }
 
 namespace {

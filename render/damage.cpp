@@ -62,24 +62,57 @@ WindowRect op_bounds(const DrawOp& op) {
             static_cast<int>(std::ceil(std::max(op.y0, op.y1))) + reach + 1};
 }
 
+// How far ahead a change is looked for: the seeds of a pit are the most
+// operations one change adds or takes away at once.
+constexpr std::size_t kLookAhead = 64;
+
+// Where `op` next comes in `list` from `from` on, within the look-ahead; the
+// list's end if it does not.
+std::size_t found_ahead(const DrawList& list, std::size_t from, const DrawOp& op) {
+    const std::size_t end = std::min(list.size(), from + kLookAhead);
+    for (std::size_t at = from; at < end; ++at) {
+        if (list[at] == op) {
+            return at;
+        }
+    }
+    return list.size();
+}
+
 }  // namespace
 
-// Operations are compared place by place: one added or taken away shifts the
-// rest, and all of them then count as changed, which costs drawing but never
-// leaves a pixel stale.
+// The two lists are walked side by side. An operation of one found a little
+// ahead in the other means the ones skipped were added or taken away; else
+// both are changed. The operations kept are then drawn in the same order in
+// both frames, so outside the damage every pixel is as it was.
 Damage frame_damage(const DrawList& before, const DrawList& after) {
     Damage damage;
-    const std::size_t longest = std::max(before.size(), after.size());
-    for (std::size_t at = 0; at < longest; ++at) {
-        const bool in_before = at < before.size(), in_after = at < after.size();
-        if (in_before && in_after && before[at] == after[at]) {
+    std::size_t old_at = 0, new_at = 0;
+    while (old_at < before.size() || new_at < after.size()) {
+        if (old_at < before.size() && new_at < after.size() && before[old_at] == after[new_at]) {
+            ++old_at, ++new_at;
             continue;
         }
-        if (in_before) {
-            add_part(damage, op_bounds(before[at]));
+        const std::size_t added_until =
+            old_at < before.size() ? found_ahead(after, new_at, before[old_at]) : after.size();
+        if (added_until < after.size()) {
+            while (new_at < added_until) {
+                add_part(damage, op_bounds(after[new_at++]));
+            }
+            continue;
         }
-        if (in_after) {
-            add_part(damage, op_bounds(after[at]));
+        const std::size_t removed_until =
+            new_at < after.size() ? found_ahead(before, old_at, after[new_at]) : before.size();
+        if (removed_until < before.size()) {
+            while (old_at < removed_until) {
+                add_part(damage, op_bounds(before[old_at++]));
+            }
+            continue;
+        }
+        if (old_at < before.size()) {
+            add_part(damage, op_bounds(before[old_at++]));
+        }
+        if (new_at < after.size()) {
+            add_part(damage, op_bounds(after[new_at++]));
         }
     }
     if (static_cast<int>(damage.size()) > kMostDamagedParts) {

@@ -3,6 +3,8 @@
 // part of what was drawn. app/desktop.cpp answers for X11 and GLX.
 #pragma once
 
+#include <vector>
+
 #include "render/layout.h"
 #include "rules/board.h"
 
@@ -26,5 +28,7 @@ void move_frame(int x, int y);
 // Whether the window can show parts of its back buffer, leaving the rest of
 // it and of the screen alone; then what was drawn stays in the back buffer.
 bool parts_can_be_shown();
-// Shows a rectangle of the back buffer, in window pixels from the top-left.
-void show_window_part(const WindowRect& part);
+// Shows rectangles of the back buffer, in window pixels from the top-left;
+// the whole of it, swapped, while the window's size is no longer the one
+// it was drawn for (a reshape is then on its way).
+void show_window_parts(const std::vector<WindowRect>& parts);

@@ -185,11 +185,7 @@ void draw_and_show(const DrawList& frame, const Damage& damage, bool whole, cons
                                                         : draw_in_window(frame, parts, whole, fit);
     if (!parts_can_be_shown()) {
         glutSwapBuffers();
-    } else if (whole) {
-        show_window_part({0, 0, fit.window_width, fit.window_height});
     } else {
-        for (const WindowRect& part : shown) {
-            show_window_part(part);
-        }
+        show_window_parts(whole ? Damage{{0, 0, fit.window_width, fit.window_height}} : shown);
     }
 }
