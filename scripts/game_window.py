@@ -16,6 +16,7 @@ import socket
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 
 import numpy as np
@@ -144,8 +145,9 @@ def titled(link, title):
     net_name, utf8 = link.intern_atom("_NET_WM_NAME"), link.intern_atom("UTF8_STRING")
     root = link.screen().root
     managed = root.get_full_property(link.intern_atom("_NET_CLIENT_LIST"), X.AnyPropertyType)
-    found = []
-    for window in root.query_tree().children + [
+    found, tops = [], root.query_tree().children
+    # Weston's manager keeps no client list: its clients lie one down, in their frames.
+    for window in tops + sum((_children(top) for top in tops), []) + [
             link.create_resource_object("window", client) for client in
             (managed.value if managed else [])]:
         with contextlib.suppress(xerror.BadWindow):  # gone meanwhile
@@ -156,9 +158,19 @@ def titled(link, title):
     return found
 
 
+def _children(window):
+    try:
+        return window.query_tree().children
+    except xerror.BadWindow:  # gone meanwhile
+        return []
+
+
 def pixels_of(window, height=None):
     size = window.get_geometry()
-    raw = window.get_image(0, 0, size.width, height or size.height, X.ZPixmap, 0xFFFFFFFF)
+    try:
+        raw = window.get_image(0, 0, size.width, height or size.height, X.ZPixmap, 0xFFFFFFFF)
+    except xerror.BadMatch:  # resized meanwhile
+        return pixels_of(window, height)
     return np.frombuffer(raw.data, np.uint8).reshape(-1, size.width, 4)[:, :, 2::-1]
 
 
@@ -265,6 +277,32 @@ def openbox(display):
         manager.wait()
 
 
+@contextlib.contextmanager
+def weston():
+    """Weston, headless, running Xwayland and its window manager for X programs; gives the
+    display it serves (the first free one: weston takes no choice) and a link to it."""
+    os.makedirs("/tmp/.X11-unix", 0o1777, exist_ok=True)  # Xwayland puts its socket there
+    with tempfile.TemporaryDirectory() as runtime:
+        log = os.path.join(runtime, "log")
+        manager = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--xwayland", "--width=1920",
+             "--height=1080", "--idle-time=0", "--socket=sowrow", "--log=" + log],
+            env=dict(os.environ, XDG_RUNTIME_DIR=runtime), preexec_fn=die_with_test,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            said = "listening on display "
+            wait_for(lambda: os.path.exists(log) and said in open(log).read(), "weston's X display")
+            display = open(log).read().split(said)[1].split()[0]
+            link = xdisplay.Display(display)  # Xwayland starts for its first client
+            managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
+            wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType),
+                     "weston's window manager for X")
+            yield display, link
+        finally:
+            manager.terminate()
+            manager.wait()
+
+
 def ask_manager(link, window, message, *data):
     """Asks the window manager for something, as a pager or a task bar would."""
     link.screen().root.send_event(protocol.event.ClientMessage(
@@ -283,11 +321,17 @@ def maximized(game, on):
         geometry = game.window.get_geometry()
         size = geometry.width, geometry.height
         return ((size != (WINDOW_WIDTH, WINDOW_HEIGHT)) == on) and size
-    width, height = wait_for(new_size, "the window's new size")
+    return fitted(game, *wait_for(new_size, "the window's new size"))
+
+
+def fitted(game, width, height):
+    """Waits for the drawing fitted into a window of that size; gives where it lies in it: left,
+    top, width, height."""
     scale = min(width / WINDOW_WIDTH, height / WINDOW_HEIGHT)
     drawn = int(WINDOW_WIDTH * scale + 0.5), int(WINDOW_HEIGHT * scale + 0.5)
     left, top = (width - drawn[0]) // 2, (height - drawn[1]) // 2
-    game.wait(lambda p: p[top:top + drawn[1], left:left + drawn[0]].mean(axis=(0, 1)).min() > 20
+    game.wait(lambda p: p.shape[:2] == (height, width) and
+              p[top:top + drawn[1], left:left + drawn[0]].mean(axis=(0, 1)).min() > 20
               and not p[:top].any(), "the drawing fitted in, black around it")
     return left, top, drawn[0], drawn[1]
 
