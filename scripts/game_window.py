@@ -165,12 +165,15 @@ def _children(window):
         return []
 
 
-def pixels_of(window, height=None):
+def pixels_of(window, height=None, tries=5):
     size = window.get_geometry()
     try:
         raw = window.get_image(0, 0, size.width, height or size.height, X.ZPixmap, 0xFFFFFFFF)
-    except xerror.BadMatch:  # resized meanwhile
-        return pixels_of(window, height)
+    except xerror.BadMatch:  # resized meanwhile, or partly off the screen
+        if tries == 1:
+            fail("the window cannot be read whole: is it partly off the screen?")
+        time.sleep(POLL_SECONDS)
+        return pixels_of(window, height, tries - 1)
     return np.frombuffer(raw.data, np.uint8).reshape(-1, size.width, 4)[:, :, 2::-1]
 
 

@@ -9,8 +9,9 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   # running without a desktop: X server, input, pixels, software OpenGL
   xvfb xauth xdotool x11-utils xfonts-base libgl1-mesa-dri python3 python3-xlib python3-pil
-  # a window manager that maximizes and moves the focus, as players' desktops do
-  openbox
+  # window managers that maximize and move the focus, as players' desktops do:
+  # openbox on X, and weston (headless) running X programs through Xwayland
+  openbox weston xwayland
   # the network tests: private network namespaces, a loopback that drops everything
   iproute2 nftables
   # packaging and its checks (devscripts for hardening-check)
