@@ -19,30 +19,34 @@ def display_option(value):
 
 
 class Xvfb:
-    """An X server of our own for the length of a with-block."""
+    """An X server of our own for the length of a with-block; with `manager`, openbox on it."""
 
-    def __init__(self, display):
-        self.display = display
+    def __init__(self, display, screen="1280x1024", manager=False):
+        self.display, self.screen, self.manager = display, screen, manager
 
     def __enter__(self):
         lock = "/tmp/.X%s-lock" % self.display[1:]
         if os.path.exists(lock):
             raise SystemExit("display %s is already in use" % self.display)
-        self.process = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x1024x24",
+        self.process = subprocess.Popen(["Xvfb", self.display, "-screen", "0", self.screen + "x24",
                                          "-nolisten", "tcp", "-noreset"],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.environ["DISPLAY"] = self.display
         deadline = time.monotonic() + 10
         while time.monotonic() < deadline:
             if subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0:
+                self.openbox = self.manager and subprocess.Popen(
+                    ["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                time.sleep(1 if self.manager else 0)  # until it manages windows
                 return self
             time.sleep(0.1)
         self.process.kill()
         raise SystemExit("Xvfb did not start on %s" % self.display)
 
     def __exit__(self, *exc):
-        self.process.terminate()
-        self.process.wait(timeout=10)
+        for process in filter(None, (self.openbox, self.process)):
+            process.terminate()
+            process.wait(timeout=10)
 
 
 def game_env(extra=None):
@@ -116,6 +120,26 @@ class Game:
                        stderr=subprocess.DEVNULL,
                        check=True)
         time.sleep(settle)
+
+    def maximize(self):
+        """Asks the window manager to maximize the window; gives where the drawing then lies
+        in it (left, top, width, height) once the window has its new size."""
+        from Xlib import X, protocol
+        window = self.xlib.create_resource_object("window", int(self.window))
+        states = [self.xlib.intern_atom("_NET_WM_STATE_MAXIMIZED_" + way) for way in ("VERT", "HORZ")]
+        self.xlib.screen().root.send_event(protocol.event.ClientMessage(
+            window=window, client_type=self.xlib.intern_atom("_NET_WM_STATE"),
+            data=(32, [1] + states + [2, 0])),
+            event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+        self.xlib.sync()
+        deadline = time.monotonic() + 10
+        while (window.get_geometry().width == WIDTH) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        size = window.get_geometry()
+        scale = min(size.width / WIDTH, size.height / HEIGHT)
+        width, height = round(WIDTH * scale), round(HEIGHT * scale)
+        time.sleep(0.5)  # the first frame of the new size
+        return (size.width - width) // 2, (size.height - height) // 2, width, height
 
     def move_window(self, x, y):
         subprocess.run(["xdotool", "windowmove", self.window, str(x), str(y)], check=True)
