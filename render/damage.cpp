@@ -78,7 +78,21 @@ std::size_t found_ahead(const DrawList& list, std::size_t from, const DrawOp& op
     return list.size();
 }
 
+// Damages what the operations of `list` from `at` to `until` light, and
+// moves `at` past them.
+void damage_run(Damage& damage, const DrawList& list, std::size_t& at, std::size_t until) {
+    for (; at < until && at < list.size(); ++at) {
+        add_part(damage, op_bounds(list[at]));
+    }
+}
+
 }  // namespace
+
+bool lights_within(const DrawOp& op, const WindowRect& area) {
+    const WindowRect bounds = op_bounds(op);
+    return bounds.left < area.right && area.left < bounds.right && bounds.top < area.bottom &&
+           area.top < bounds.bottom;
+}
 
 // The two lists are walked side by side. An operation of one found a little
 // ahead in the other means the ones skipped were added or taken away; else
@@ -88,31 +102,20 @@ Damage frame_damage(const DrawList& before, const DrawList& after) {
     Damage damage;
     std::size_t old_at = 0, new_at = 0;
     while (old_at < before.size() || new_at < after.size()) {
-        if (old_at < before.size() && new_at < after.size() && before[old_at] == after[new_at]) {
+        const bool old_left = old_at < before.size(), new_left = new_at < after.size();
+        if (old_left && new_left && before[old_at] == after[new_at]) {
             ++old_at, ++new_at;
-            continue;
-        }
-        const std::size_t added_until =
-            old_at < before.size() ? found_ahead(after, new_at, before[old_at]) : after.size();
-        if (added_until < after.size()) {
-            while (new_at < added_until) {
-                add_part(damage, op_bounds(after[new_at++]));
-            }
-            continue;
-        }
-        const std::size_t removed_until =
-            new_at < after.size() ? found_ahead(before, old_at, after[new_at]) : before.size();
-        if (removed_until < before.size()) {
-            while (old_at < removed_until) {
-                add_part(damage, op_bounds(before[old_at++]));
-            }
-            continue;
-        }
-        if (old_at < before.size()) {
-            add_part(damage, op_bounds(before[old_at++]));
-        }
-        if (new_at < after.size()) {
-            add_part(damage, op_bounds(after[new_at++]));
+        } else if (const std::size_t added =
+                       old_left ? found_ahead(after, new_at, before[old_at]) : after.size();
+                   added < after.size()) {
+            damage_run(damage, after, new_at, added);
+        } else if (const std::size_t taken =
+                       new_left ? found_ahead(before, old_at, after[new_at]) : before.size();
+                   taken < before.size()) {
+            damage_run(damage, before, old_at, taken);
+        } else {  // changed in place, or past the end of one list
+            damage_run(damage, before, old_at, old_at + 1);
+            damage_run(damage, after, new_at, new_at + 1);
         }
     }
     if (static_cast<int>(damage.size()) > kMostDamagedParts) {

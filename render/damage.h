@@ -17,3 +17,6 @@ constexpr int kMostDamagedParts = 8;
 // operation of either frame lights where the two lists differ, merged where
 // they touch, within the drawing space.
 Damage frame_damage(const DrawList& before, const DrawList& after);
+
+// Whether an operation may light a pixel of the area.
+bool lights_within(const DrawOp& op, const WindowRect& area);

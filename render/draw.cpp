@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "render/damage.h"
 #include "render/layout.h"
 
 bool has_extension(const char* extensions, const char* name) {
@@ -100,8 +101,11 @@ static void draw_coloured_text(const DrawOp& op) {
     glEnable(GL_TEXTURE_2D);
 }
 
-void replay_draw_list(const DrawList& list) {
+void replay_draw_list(const DrawList& list, const WindowRect* within) {
     for (const DrawOp& op : list) {
+        if (within != nullptr && !lights_within(op, *within)) {
+            continue;
+        }
         const Colour& colour = op.colour;
         switch (op.kind) {
             case DrawKind::kTexturedQuad:

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "render/draw_list.h"
+#include "render/layout.h"
 #include "render/textures.h"
 
 void on_reshape(int width, int height);
@@ -29,5 +30,6 @@ void draw_masked_sprite(GLuint mask, GLuint image, float x0, float y0, float x1,
 void draw_filled_rect(float x0, float y0, float x1, float y1, float r, float g, float b);
 void draw_outline_rect(float x0, float y0, float x1, float y1, float r, float g, float b);
 
-// Issues every operation of the list, in order, through the calls above.
-void replay_draw_list(const DrawList& list);
+// Issues every operation of the list, in order, through the calls above;
+// given an area, only those that light a pixel of it.
+void replay_draw_list(const DrawList& list, const WindowRect* within = nullptr);

@@ -77,7 +77,7 @@ void replay_within(const DrawList& frame, const Damage& parts, int left, int top
     for (const WindowRect& part : parts) {
         scissor_to(shifted(part, left, top), target_height);
         glClear(GL_COLOR_BUFFER_BIT);
-        replay_draw_list(frame);
+        replay_draw_list(frame, &part);
     }
     glDisable(GL_SCISSOR_TEST);
 }
