@@ -148,19 +148,31 @@ bool parts_can_be_shown() {
 namespace {
 
 int (*earlier_error_handler)(Display*, XErrorEvent*) = nullptr;
+int shm_opcode = -1;
 
 // Mesa's software renderer learns the window's size only at a swap and
 // copies a part by that size: a part of a window resized meanwhile can fall
 // outside its buffer, which the X server refuses. The next frame, drawn for
-// the new size, is whole; the refusal is no reason to end the game.
+// the new size, is whole; the refusal is no reason to end the game. (An
+// error handler may not ask the server anything, hence the opcode known.)
 int on_x_error(Display* display, XErrorEvent* error) {
-    int shm_opcode = 0, first_event = 0, first_error = 0;
-    if (error->error_code == BadValue &&
-        XQueryExtension(display, "MIT-SHM", &shm_opcode, &first_event, &first_error) &&
-        error->request_code == shm_opcode) {
+    if (error->error_code == BadValue && error->request_code == shm_opcode) {
         return 0;
     }
     return earlier_error_handler != nullptr ? earlier_error_handler(display, error) : 0;
+}
+
+void forgive_refused_parts(Display* display) {
+    static bool forgiving = false;
+    if (forgiving) {
+        return;
+    }
+    forgiving = true;
+    int first_event = 0, first_error = 0;
+    if (!XQueryExtension(display, "MIT-SHM", &shm_opcode, &first_event, &first_error)) {
+        shm_opcode = -1;
+    }
+    earlier_error_handler = XSetErrorHandler(on_x_error);
 }
 
 // The window's size at the X server now.
@@ -178,16 +190,14 @@ bool size_is(Display* display, int width, int height) {
 // GLX counts rows from the window's bottom.
 void show_window_parts(const std::vector<WindowRect>& parts) {
     Display* display = glXGetCurrentDisplay();
-    static const bool handled = (earlier_error_handler = XSetErrorHandler(on_x_error), true);
-    (void)handled;
+    forgive_refused_parts(display);
     if (!size_is(display, window_fit.window_width, window_fit.window_height)) {
         glXSwapBuffers(display, game_window());
         return;
     }
     for (const WindowRect& part : parts) {
-        copy_sub_buffer()(display, game_window(), part.left,
-                          window_fit.window_height - part.bottom, part.right - part.left,
-                          part.bottom - part.top);
+        copy_sub_buffer()(display, game_window(), part.left, window_fit.window_height - part.bottom,
+                          part.right - part.left, part.bottom - part.top);
     }
 }
 
