@@ -284,7 +284,8 @@ def openbox(display):
 def weston():
     """Weston, headless, running Xwayland and its window manager for X programs; gives the
     display it serves (the first free one: weston takes no choice) and a link to it."""
-    os.makedirs("/tmp/.X11-unix", 0o1777, exist_ok=True)  # Xwayland puts its socket there
+    # X servers' sockets live there; Xwayland, unlike Xvfb, does not make the folder.
+    os.makedirs("/tmp/.X11-unix", 0o1777, exist_ok=True)
     with tempfile.TemporaryDirectory() as runtime:
         log = os.path.join(runtime, "log")
         manager = subprocess.Popen(
