@@ -244,5 +244,10 @@ void introduce_window() {
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(icons.data()),
                     static_cast<int>(icons.size()));
+    // freeglut shows the window as it makes it, and a window manager reads
+    // the class when it takes a window on (openbox's rules do): taken off
+    // and shown again, the window is taken on with its class.
+    XWithdrawWindow(display, window, DefaultScreen(display));
+    XMapWindow(display, window);
     XFlush(display);
 }

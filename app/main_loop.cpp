@@ -91,13 +91,13 @@ void on_window_status(int state) {
     if (window_visible) {
         glutPostRedisplay();
     }
-    // Shown for the first time, the window manager has put its frame
+    // Shown (the first time too), the window manager has put its frame
     // around it: now the window can be fitted to the screen with the frame.
-    static bool placed = false;
-    if (window_visible && !placed) {
-        placed = true;
+    static bool shown_before = false;
+    if (window_visible && !shown_before) {
         ask_for_window_place();
     }
+    shown_before = window_visible;
 }
 
 void on_display() {
