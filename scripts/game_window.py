@@ -265,19 +265,26 @@ class Game:
 # A desktop's window manager.
 
 @contextlib.contextmanager
-def openbox(display):
-    """Openbox on a display, from the moment it manages windows; gives a link to the display."""
-    manager = subprocess.Popen(["openbox", "--sm-disable"], env=dict(os.environ, DISPLAY=display),
-                               preexec_fn=die_with_test, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    link = xdisplay.Display(display)
-    managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
-    wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType), "openbox")
-    try:
-        yield link
-    finally:
-        manager.terminate()
-        manager.wait()
+def openbox(display, applications=""):
+    """Openbox on a display, from the moment it manages windows, with rules for applications
+    (<application> elements of its configuration) when given; gives a link to the display."""
+    with tempfile.TemporaryDirectory() as folder:
+        configuration = os.path.join(folder, "rc.xml")
+        with open(configuration, "w") as written:
+            written.write('<openbox_config xmlns="http://openbox.org/3.4/rc"><applications>%s'
+                          '</applications></openbox_config>' % applications)
+        manager = subprocess.Popen(
+            ["openbox", "--sm-disable"] + (["--config-file", configuration] if applications else []),
+            env=dict(os.environ, DISPLAY=display), preexec_fn=die_with_test,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        link = xdisplay.Display(display)
+        managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
+        wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType), "openbox")
+        try:
+            yield link
+        finally:
+            manager.terminate()
+            manager.wait()
 
 
 @contextlib.contextmanager

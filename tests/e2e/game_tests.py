@@ -196,10 +196,15 @@ def still_picture(game):
     return wait_for(still, "a still picture", 20)[0]
 
 
+# A rule of the window manager's, for the game's class.
+ON_EVERY_DESKTOP = '<application class="Sowrow"><desktop>all</desktop></application>'
+
+
 def introduced(game):
-    """The window's class as the desktop entry names it, and its icons at the installed sizes."""
+    """The window's class as the desktop entry names it, seen by the window manager's rule when
+    it took the window on, and its icons at the installed sizes."""
     said = subprocess.run(["xprop", "-len", "9999999", "-id", str(game.window.id), "WM_CLASS",
-                           "_NET_WM_ICON"],
+                           "_NET_WM_DESKTOP", "_NET_WM_ICON"],
                           capture_output=True, text=True,
                           env=dict(os.environ, DISPLAY=game.display)).stdout
     with open(os.path.join(SOURCE, "data", "sowrow.desktop")) as entry:
@@ -208,7 +213,8 @@ def introduced(game):
                        os.listdir(os.path.join(SOURCE, "data", "icons", "hicolor"))))
     icons = sorted((int(w), int(h)) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)", said))
     check(launcher and 'WM_CLASS(STRING) = "sowrow", "%s"\n' % launcher[1] in said and
-          icons == installed, "the window says %r" % said[:300])
+          "_NET_WM_DESKTOP(CARDINAL) = 4294967295\n" in said and icons == installed,
+          "the window says %r" % said[:300])
 
 
 def computer_moves(game, alone):
@@ -228,7 +234,8 @@ def window_manager():
     whole. While another program's window is over the game, focused or only kept above it,
     the hand leaves the pointer on it alone for a whole move of the computer; with the pointer
     back on the game, it carries the seeds."""
-    with private_display(screen="1920x1080") as display, openbox(display) as link, \
+    with private_display(screen="1920x1080") as display, \
+            openbox(display, ON_EVERY_DESKTOP) as link, \
             Game(BINARY, SOURCE, display) as game:
         introduced(game)
         fit = maximized(game, True)
