@@ -274,7 +274,7 @@ def window_manager():
         ask_manager(link, game.window, "_NET_ACTIVE_WINDOW", 2, X.CurrentTime)
         wait_for(lambda: link.get_input_focus().focus.id in
                  (game.window.id, game.window.query_tree().parent.id), "the game to have the focus")
-        clicked = in_window((0, 0, WINDOW_WIDTH, WINDOW_HEIGHT), *pit_centre(quickest_pit(board, 1)))
+        clicked = pit_centre(quickest_pit(board, 1))  # where play_turn clicks
         play_turn(game, 1, lambda relay: True, after_pick=lambda: wait_for(
             lambda: pointer(game) != clicked, "the hand to carry a seed"))
         run_xdotool("mousemove", "--window", other.id, 200, 12, display=display)
@@ -403,7 +403,8 @@ def picture(name, size=None):
 
 def screens():
     """The window draws what the frame lists say: a sprite through its mask, the black
-    frame over the floating seeds, which move, text colours and the one-pixel outline."""
+    frame over the floating seeds, which move, text colours and the one-pixel outline; what a
+    move drew in parts is what is drawn whole once the window was covered."""
     under = picture("vsplayer", (318, 48))[4:44, 4:314]  # the first button, bright
     hovers = [np.clip(under * picture("Select_Mask%d" % n) / 255 + picture("Select_%d" % n), 0, 255)
               for n in (1, 2)]  # the two pictures a timer alternates
