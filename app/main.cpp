@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/audio.h"
+#include "app/desktop.h"
 #include "app/main_loop.h"
 #include "net/connection.h"
 #include "net/messages.h"
@@ -74,9 +75,12 @@ int main(int argc, char** argv) {
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-    glutInitWindowPosition(100, 100);
-    glutInitWindowSize(1000, 400);
+    // At (100, 100) and 1000 x 400 where the screen has room for it.
+    const WindowPlace place = place_window(screen_room(), {100, 100});
+    glutInitWindowPosition(place.frame_corner.x, place.frame_corner.y);
+    glutInitWindowSize(place.width, place.height);
     glutCreateWindow("Sowrow");
+    introduce_window();
     request_swap_interval();
     glEnable(GL_TEXTURE_2D);
     load_all_textures();
@@ -84,7 +88,7 @@ int main(int argc, char** argv) {
     glBlendFunc(GL_ONE, GL_ZERO);
 
     glutReshapeFunc(on_reshape_window);
-    glutDisplayFunc(display_frame);
+    glutDisplayFunc(on_display);
     glutKeyboardFunc(on_key);
     glutSpecialFunc(on_special_key);
     glutMouseFunc(on_mouse);

@@ -27,6 +27,8 @@ using frame_schedule::Clock;
 const int wake_descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 
 bool window_visible = true;
+// The display callback runs for the frame the loop asked for.
+bool drawing_wanted_frame = false;
 // The picture differs from the one on screen since `frame_wanted_since`.
 bool frame_wanted = false;
 Clock::time_point frame_wanted_since;
@@ -89,6 +91,20 @@ void on_window_status(int state) {
     if (window_visible) {
         glutPostRedisplay();
     }
+    // Shown (the first time too), the window manager has put its frame
+    // around it: now the window can be fitted to the screen with the frame.
+    static bool shown_before = false;
+    if (window_visible && !shown_before) {
+        ask_for_window_place();
+    }
+    shown_before = window_visible;
+}
+
+void on_display() {
+    if (!drawing_wanted_frame) {
+        redraw_whole_window();
+    }
+    display_frame();
 }
 
 bool window_shows() {
@@ -130,13 +146,34 @@ bool frame_due() {
                                                              next_timer_due(), drawing_time);
 }
 
+Bool note_exposure(Display*, XEvent* event, XPointer seen) {
+    if (event->type == Expose) {
+        *reinterpret_cast<bool*>(seen) = true;
+    }
+    return False;  // leaves every event for freeglut
+}
+
+// Whether an Expose waits among the events read from the X server: the pass
+// that draws the wanted frame takes it, and must then draw the whole window.
+bool exposure_waiting() {
+    Display* display = glXGetCurrentDisplay();
+    bool seen = false;
+    XEvent event;
+    if (display != nullptr) {
+        XCheckIfEvent(display, &event, note_exposure, reinterpret_cast<XPointer>(&seen));
+    }
+    return seen;
+}
+
 // Asks freeglut for the frame and has it drawn at once, with whatever input
 // came in meanwhile.
 void draw_wanted_frame() {
     frame_wanted = false;
     glutPostRedisplay();
     const Clock::time_point started = Clock::now();
+    drawing_wanted_frame = !exposure_waiting();
     glutMainLoopEvent();
+    drawing_wanted_frame = false;
     drawing_time = std::max(Clock::now() - started, drawing_time * 7 / 8);
     // Input taken in that pass may have asked again for what it drew.
     if (frame_wanted && !picture_changed()) {

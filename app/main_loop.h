@@ -18,6 +18,10 @@ void show_changes();
 // hidden or fully covered, and it is drawn afresh when it shows again.
 void on_window_status(int state);
 
+// The display callback: the frame the loop asked for shows what changed;
+// any other (the window exposed, resized or shown again) the whole window.
+void on_display();
+
 // Whether the window shows: neither hidden (iconified, on another workspace)
 // nor fully covered.
 bool window_shows();

@@ -1,7 +1,6 @@
 // The desktop services for real: freeglut, SFML audio, SDL2's message box
 // (or xmessage's) and POSIX.
 #include "net/platform.h"
-#include "render/platform.h"
 #include "rules/platform.h"
 #include "screens/platform.h"
 
@@ -145,40 +144,50 @@ Window parent_of(Display* display, Window window) {
     return parent;
 }
 
-// The hand may move the pointer only while the player is with the game: its
-// window shows and has the keyboard focus, or, where the focus follows the
-// pointer, the pointer is over it. Otherwise each seed sown would snatch the
-// pointer from the player's work in another program.
-bool player_is_with_the_game() {
-    Display* display = glXGetCurrentDisplay();
-    const Window window = glXGetCurrentDrawable();
-    if (!window_shows() || display == nullptr || window == None) {
-        return false;
-    }
+// Whether the keyboard focus is on the game's window or its frame, or
+// follows the pointer.
+bool focus_with_the_game(Display* display, Window window) {
     Window focus = None;
     int revert_to = 0;
     XGetInputFocus(display, &focus, &revert_to);
     const Window root = DefaultRootWindow(display);
-    // The game's window, and its frame where a window manager put it in one.
-    Window top_level = window;
-    bool focused = focus == window;
-    for (Window parent = parent_of(display, window); parent != root && parent != None;
-         parent = parent_of(display, parent)) {
-        top_level = parent;
-        focused = focused || focus == parent;
-    }
-    if (focused) {
+    if (focus == PointerRoot || focus == root) {
         return true;
     }
-    if (focus != PointerRoot && focus != root) {
-        return false;
+    for (Window inner = window; inner != root && inner != None; inner = parent_of(display, inner)) {
+        if (focus == inner) {
+            return true;
+        }
     }
-    Window root_of_pointer = None, under_pointer = None;
-    int root_x = 0, root_y = 0, window_x = 0, window_y = 0;
-    unsigned buttons = 0;
-    return XQueryPointer(display, root, &root_of_pointer, &under_pointer, &root_x, &root_y,
-                         &window_x, &window_y, &buttons) != 0 &&
-           under_pointer == top_level;
+    return false;
+}
+
+// Whether the game's window is the one under the pointer: followed from the
+// root down, window in window, the pointer must come to it and not to
+// another program's window laid over it, however little of the game shows.
+bool pointer_on_the_game(Display* display, Window window) {
+    Window under = DefaultRootWindow(display);
+    while (under != None && under != window) {
+        Window root = None, child = None;
+        int root_x = 0, root_y = 0, x = 0, y = 0;
+        unsigned buttons = 0;
+        if (!XQueryPointer(display, under, &root, &child, &root_x, &root_y, &x, &y, &buttons)) {
+            return false;  // the pointer is on another screen
+        }
+        under = child;
+    }
+    return under == window;
+}
+
+// The hand may move the pointer only while the player is with the game: its
+// window shows, has the keyboard focus (or the focus follows the pointer)
+// and is under the pointer. Otherwise each seed sown would snatch the
+// pointer from the player's work in another program.
+bool player_is_with_the_game() {
+    Display* display = glXGetCurrentDisplay();
+    const Window window = glXGetCurrentDrawable();
+    return window_shows() && display != nullptr && window != None &&
+           focus_with_the_game(display, window) && pointer_on_the_game(display, window);
 }
 
 }  // namespace
@@ -216,15 +225,6 @@ void exit_program(int status) {
     // No static destructors: the connection thread may still be blocked on
     // the socket they would destroy.
     std::_Exit(status);
-}
-
-void show_hand_pointer() {
-    // Asking for the same shape again costs a round trip to the X server.
-    static bool shown = false;
-    if (!shown) {
-        glutSetCursor(GLUT_CURSOR_INFO);
-        shown = true;
-    }
 }
 
 void local_ipv4_address(char* text, std::size_t capacity) {

@@ -4,20 +4,8 @@
 
 #include <cstring>
 
-#include "render/window_fit.h"
+#include "render/damage.h"
 #include "rules/layout.h"
-
-// The window asks for its own size again after any change; where the window
-// manager will not grant it (maximized, full screen, tiled), the drawing is
-// fitted into what it grants.
-void on_reshape(int width, int height) {
-    glutReshapeWindow(kDrawingWidth, kDrawingHeight);
-    window_fit = fit_drawing(width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kDrawingWidth, kDrawingHeight, 0, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-}
 
 bool has_extension(const char* extensions, const char* name) {
     const std::size_t length = std::strlen(name);
@@ -113,8 +101,11 @@ static void draw_coloured_text(const DrawOp& op) {
     glEnable(GL_TEXTURE_2D);
 }
 
-void replay_draw_list(const DrawList& list) {
+void replay_draw_list(const DrawList& list, const WindowRect* within) {
     for (const DrawOp& op : list) {
+        if (within != nullptr && !lights_within(op, *within)) {
+            continue;
+        }
         const Colour& colour = op.colour;
         switch (op.kind) {
             case DrawKind::kTexturedQuad:

@@ -1,18 +1,21 @@
 #define GL_GLEXT_PROTOTYPES
 #include "render/drawing_target.h"
 
+#include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "render/draw.h"
+#include "render/platform.h"
 
 namespace {
 
 GLuint framebuffer = 0;
 GLuint drawing_texture = 0;
-bool drawing_into_texture = false;
 
 bool framebuffers_supported() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -44,40 +47,60 @@ bool texture_ready() {
     return ready;
 }
 
-// OpenGL counts window rows from the bottom.
-void view_fitted_part(const WindowFit& fit) {
-    const WindowRect& area = fit.drawing;
-    glViewport(area.left, fit.window_height - area.bottom, area.right - area.left,
-               area.bottom - area.top);
-}
-
 int shown_width(const WindowFit& fit) {
     return fit.drawing.right - fit.drawing.left;
 }
 
-}  // namespace
-
-// At its own size the drawing goes straight into the window, as cheap as
-// ever; only a scaled one takes the way through the texture.
-void begin_drawing(const WindowFit& fit) {
-    const bool scaled =
-        shown_width(fit) != kDrawingWidth || fit.drawing.bottom - fit.drawing.top != kDrawingHeight;
-    drawing_into_texture = scaled && texture_ready();
-    if (drawing_into_texture) {
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glViewport(0, 0, kDrawingWidth, kDrawingHeight);
-    } else {
-        view_fitted_part(fit);
-    }
+bool scaled(const WindowFit& fit) {
+    return shown_width(fit) != kDrawingWidth ||
+           fit.drawing.bottom - fit.drawing.top != kDrawingHeight;
 }
 
-void show_drawing(const WindowFit& fit) {
-    if (!drawing_into_texture) {
-        return;
+// OpenGL counts rows from the bottom; `area` is in pixels of a target
+// `target_height` high.
+void scissor_to(const WindowRect& area, int target_height) {
+    glScissor(area.left, target_height - area.bottom, area.right - area.left,
+              area.bottom - area.top);
+}
+
+void view_fitted_part(const WindowFit& fit) {
+    const WindowRect& area = fit.drawing;
+    glViewport(area.left, fit.window_height - area.bottom, shown_width(fit),
+               area.bottom - area.top);
+}
+
+// The frame replayed inside each part only, the drawing space's corner at
+// (`left`, `top`) of a target `target_height` high; the viewport is set.
+void replay_within(const DrawList& frame, const Damage& parts, int left, int top,
+                   int target_height) {
+    glEnable(GL_SCISSOR_TEST);
+    for (const WindowRect& part : parts) {
+        scissor_to(shifted(part, left, top), target_height);
+        glClear(GL_COLOR_BUFFER_BIT);
+        replay_draw_list(frame, &part);
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, fit.window_width, fit.window_height);
-    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+// The window pixels a changed part of the drawing shows in, scaled: filtering
+// reaches a texel beyond it when enlarged, and a few when shrunk through the
+// mipmaps.
+WindowRect shown_part(const WindowFit& fit, const WindowRect& part) {
+    const WindowRect& area = fit.drawing;
+    const double x_scale = static_cast<double>(shown_width(fit)) / kDrawingWidth;
+    const double y_scale = static_cast<double>(area.bottom - area.top) / kDrawingHeight;
+    const int margin = 2 + (x_scale < 1 ? static_cast<int>(std::ceil(2 / x_scale)) : 0);
+    const WindowRect wide = grown(part, margin);
+    auto left_of = [](int at, double scale) { return static_cast<int>(std::floor(at * scale)); };
+    auto right_of = [](int at, double scale) { return static_cast<int>(std::ceil(at * scale)); };
+    return {std::max(area.left, area.left + left_of(wide.left, x_scale)),
+            std::max(area.top, area.top + left_of(wide.top, y_scale)),
+            std::min(area.right, area.left + right_of(wide.right, x_scale)),
+            std::min(area.bottom, area.top + right_of(wide.bottom, y_scale))};
+}
+
+// Binds the drawing's texture, ready to be stretched over the fitted part.
+void prepare_stretch(const WindowFit& fit) {
     view_fitted_part(fit);
     glBindTexture(GL_TEXTURE_2D, drawing_texture);
     // Shrunk, every pixel of the drawing counts, through its mipmaps; larger,
@@ -88,5 +111,81 @@ void show_drawing(const WindowFit& fit) {
     } else {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
-    draw_textured_quad(drawing_texture, 0, 0, kDrawingWidth, kDrawingHeight, 1.0f);
+}
+
+void clear_window(const WindowFit& fit) {
+    glViewport(0, 0, fit.window_width, fit.window_height);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// Draws the parts into the texture and stretches them into the window; gives
+// the window pixels they show in.
+Damage draw_scaled(const DrawList& frame, const Damage& parts, bool whole, const WindowFit& fit) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, kDrawingWidth, kDrawingHeight);
+    replay_within(frame, parts, 0, 0, kDrawingHeight);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (whole) {
+        clear_window(fit);
+    }
+    prepare_stretch(fit);
+    Damage shown;
+    glEnable(GL_SCISSOR_TEST);
+    for (const WindowRect& part : parts) {
+        shown.push_back(whole ? fit.drawing : shown_part(fit, part));
+        scissor_to(shown.back(), fit.window_height);
+        draw_textured_quad(drawing_texture, 0, 0, kDrawingWidth, kDrawingHeight, 1.0f);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    return shown;
+}
+
+// Draws the parts straight into the window at the drawing's own scale, or,
+// scaled without framebuffer objects, the whole frame; gives the window
+// pixels drawn.
+Damage draw_in_window(const DrawList& frame, const Damage& parts, bool whole,
+                      const WindowFit& fit) {
+    if (whole || scaled(fit)) {
+        clear_window(fit);
+    }
+    view_fitted_part(fit);
+    if (scaled(fit)) {
+        replay_draw_list(frame);
+        return {{0, 0, fit.window_width, fit.window_height}};
+    }
+    replay_within(frame, parts, fit.drawing.left, fit.drawing.top, fit.window_height);
+    Damage drawn;
+    for (const WindowRect& part : parts) {
+        drawn.push_back(shifted(part, fit.drawing.left, fit.drawing.top));
+    }
+    return drawn;
+}
+
+// Mesa's software renderer looks at the window's size again only at a swap;
+// showing parts alone, its back buffer would keep its first size. So a
+// window of a new size gets a swap (of the last picture) before it is drawn.
+void follow_window_size(const WindowFit& fit) {
+    static int width = -1, height = -1;
+    if (parts_can_be_shown() && (fit.window_width != width || fit.window_height != height)) {
+        glutSwapBuffers();
+        width = fit.window_width;
+        height = fit.window_height;
+    }
+}
+
+}  // namespace
+
+void draw_and_show(const DrawList& frame, const Damage& damage, bool whole, const WindowFit& fit) {
+    const Damage parts = whole ? Damage{{0, 0, kDrawingWidth, kDrawingHeight}} : damage;
+    if (parts.empty()) {
+        return;
+    }
+    follow_window_size(fit);
+    const Damage shown = scaled(fit) && texture_ready() ? draw_scaled(frame, parts, whole, fit)
+                                                        : draw_in_window(frame, parts, whole, fit);
+    if (!parts_can_be_shown()) {
+        glutSwapBuffers();
+    } else {
+        show_window_parts(whole ? Damage{{0, 0, fit.window_width, fit.window_height}} : shown);
+    }
 }

@@ -3,12 +3,16 @@
 // proportions together in a window of any size. At its own scale, and with a
 // driver that has no framebuffer objects, it is drawn straight into the
 // fitted part of the window (the latter's texts at their own size).
+//
+// Where the driver can show parts of the back buffer, only the parts of the
+// drawing that changed are drawn again and shown: the back buffer, and the
+// texture, keep the rest from earlier frames.
 #pragma once
 
+#include "render/damage.h"
+#include "render/draw_list.h"
 #include "render/window_fit.h"
 
-// Directs the drawing operations to the drawing space.
-void begin_drawing(const WindowFit& fit);
-
-// Puts what was drawn into the window, scaled and centred, black around it.
-void show_drawing(const WindowFit& fit);
+// Draws the frame, within the damaged parts of the drawing space only unless
+// `whole`, and puts it on the screen, scaled and centred, black around it.
+void draw_and_show(const DrawList& frame, const Damage& damage, bool whole, const WindowFit& fit);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "render/compose.h"
+#include "render/damage.h"
 #include "render/draw.h"
 #include "render/drawing_target.h"
 #include "render/platform.h"
@@ -22,16 +23,26 @@ bool frame_stats_wanted() {
 
 int frames_since_report;
 
+// Until the window first shows, nothing of it has been drawn.
+bool whole_window_wanted = true;
+
 }  // namespace
 
+void redraw_whole_window() {
+    whole_window_wanted = true;
+}
+
+// What the buffers keep is only worth anything where parts can be shown:
+// a swap leaves the back buffer undefined.
 void display_frame() {
+    static DrawList next_frame;
     show_hand_pointer();
-    compose_frame(shown_frame);
-    begin_drawing(window_fit);
-    glClear(GL_COLOR_BUFFER_BIT);
-    replay_draw_list(shown_frame);
-    show_drawing(window_fit);
-    glutSwapBuffers();
+    compose_frame(next_frame);
+    const bool whole = whole_window_wanted || !parts_can_be_shown();
+    const Damage damage = whole ? Damage{} : frame_damage(shown_frame, next_frame);
+    shown_frame.swap(next_frame);
+    whole_window_wanted = false;
+    draw_and_show(shown_frame, damage, whole, window_fit);
     ++frames_since_report;
 }
 

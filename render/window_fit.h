@@ -4,6 +4,7 @@
 // mapping, so each lands on what is drawn there.
 #pragma once
 
+#include "render/platform.h"
 #include "rules/layout.h"
 
 struct WindowFit {
@@ -22,3 +23,13 @@ Point drawing_to_window(const WindowFit& fit, int x, int y);
 
 // The window as the last reshape found it.
 extern WindowFit window_fit;
+
+// The place and size the window asks for: its own size where that fits the
+// room with the frame around it, else the largest of the same 5 : 2 shape
+// that does; the frame's corner moved only as far as it must to lie wholly
+// in the room.
+struct WindowPlace {
+    Point frame_corner;
+    int width, height;
+};
+WindowPlace place_window(const ScreenRoom& room, Point frame_corner);

@@ -144,8 +144,9 @@ def titled(link, title):
     net_name, utf8 = link.intern_atom("_NET_WM_NAME"), link.intern_atom("UTF8_STRING")
     root = link.screen().root
     managed = root.get_full_property(link.intern_atom("_NET_CLIENT_LIST"), X.AnyPropertyType)
-    found = []
-    for window in root.query_tree().children + [
+    found, tops = [], root.query_tree().children
+    # Weston's manager keeps no client list: its clients lie one down, in their frames.
+    for window in tops + sum((_children(top) for top in tops), []) + [
             link.create_resource_object("window", client) for client in
             (managed.value if managed else [])]:
         with contextlib.suppress(xerror.BadWindow):  # gone meanwhile
@@ -156,14 +157,25 @@ def titled(link, title):
     return found
 
 
-def pixels_of(window, height=None, box=None):
+def _children(window):
+    try:
+        return window.query_tree().children
+    except xerror.BadWindow:  # gone meanwhile
+        return []
+
+
+def pixels_of(window, height=None, box=None, tries=5):
     """The window's pixels, its top rows only when a height is given, or those of a box
     (left, top, width, height) in it; as a (rows, columns, 3) RGB array."""
-    if box is None:
-        size = window.get_geometry()
-        box = 0, 0, size.width, height or size.height
-    left, top, width, rows = box
-    raw = window.get_image(left, top, width, rows, X.ZPixmap, 0xFFFFFFFF)
+    size = window.get_geometry()
+    left, top, width, rows = box or (0, 0, size.width, height or size.height)
+    try:
+        raw = window.get_image(left, top, width, rows, X.ZPixmap, 0xFFFFFFFF)
+    except xerror.BadMatch:  # resized meanwhile, or partly off the screen
+        if tries == 1:
+            fail("the window cannot be read whole: is it partly off the screen?")
+        time.sleep(POLL_SECONDS)
+        return pixels_of(window, height, box, tries - 1)
     return np.frombuffer(raw.data, np.uint8).reshape(-1, width, 4)[:, :, 2::-1]
 
 
@@ -265,19 +277,53 @@ class Game:
 # A desktop's window manager.
 
 @contextlib.contextmanager
-def openbox(display):
-    """Openbox on a display, from the moment it manages windows; gives a link to the display."""
-    manager = subprocess.Popen(["openbox", "--sm-disable"], env=dict(os.environ, DISPLAY=display),
-                               preexec_fn=die_with_test, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    link = xdisplay.Display(display)
-    managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
-    wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType), "openbox")
-    try:
-        yield link
-    finally:
-        manager.terminate()
-        manager.wait()
+def openbox(display, applications=""):
+    """Openbox on a display, from the moment it manages windows, with rules for applications
+    (<application> elements of its configuration) when given; gives a link to the display."""
+    with tempfile.TemporaryDirectory() as folder:
+        configuration = os.path.join(folder, "rc.xml")
+        with open(configuration, "w") as written:
+            written.write('<openbox_config xmlns="http://openbox.org/3.4/rc"><applications>%s'
+                          '</applications></openbox_config>' % applications)
+        manager = subprocess.Popen(
+            ["openbox", "--sm-disable"] + (["--config-file", configuration] if applications else []),
+            env=dict(os.environ, DISPLAY=display), preexec_fn=die_with_test,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        link = xdisplay.Display(display)
+        managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
+        wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType), "openbox")
+        try:
+            yield link
+        finally:
+            manager.terminate()
+            manager.wait()
+
+
+@contextlib.contextmanager
+def weston():
+    """Weston, headless, running Xwayland and its window manager for X programs; gives the
+    display it serves (the first free one: weston takes no choice) and a link to it."""
+    # X servers' sockets live there; Xwayland, unlike Xvfb, does not make the folder.
+    os.makedirs("/tmp/.X11-unix", 0o1777, exist_ok=True)
+    with tempfile.TemporaryDirectory() as runtime:
+        log = os.path.join(runtime, "log")
+        manager = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--xwayland", "--width=1920",
+             "--height=1080", "--idle-time=0", "--socket=sowrow", "--log=" + log],
+            env=dict(os.environ, XDG_RUNTIME_DIR=runtime), preexec_fn=die_with_test,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            said = "listening on display "
+            wait_for(lambda: os.path.exists(log) and said in open(log).read(), "weston's X display")
+            display = open(log).read().split(said)[1].split()[0]
+            link = xdisplay.Display(display)  # Xwayland starts for its first client
+            managed = link.intern_atom("_NET_SUPPORTING_WM_CHECK")
+            wait_for(lambda: link.screen().root.get_full_property(managed, X.AnyPropertyType),
+                     "weston's window manager for X")
+            yield display, link
+        finally:
+            manager.terminate()
+            manager.wait()
 
 
 def ask_manager(link, window, message, *data):
@@ -298,11 +344,17 @@ def maximized(game, on):
         geometry = game.window.get_geometry()
         size = geometry.width, geometry.height
         return ((size != (WINDOW_WIDTH, WINDOW_HEIGHT)) == on) and size
-    width, height = wait_for(new_size, "the window's new size")
+    return fitted(game, *wait_for(new_size, "the window's new size"))
+
+
+def fitted(game, width, height):
+    """Waits for the drawing fitted into a window of that size; gives where it lies in it: left,
+    top, width, height."""
     scale = min(width / WINDOW_WIDTH, height / WINDOW_HEIGHT)
     drawn = int(WINDOW_WIDTH * scale + 0.5), int(WINDOW_HEIGHT * scale + 0.5)
     left, top = (width - drawn[0]) // 2, (height - drawn[1]) // 2
-    game.wait(lambda p: p[top:top + drawn[1], left:left + drawn[0]].mean(axis=(0, 1)).min() > 20
+    game.wait(lambda p: p.shape[:2] == (height, width) and
+              p[top:top + drawn[1], left:left + drawn[0]].mean(axis=(0, 1)).min() > 20
               and not p[:top].any(), "the drawing fitted in, black around it")
     return left, top, drawn[0], drawn[1]
 

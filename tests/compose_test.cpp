@@ -1,6 +1,7 @@
 // The composed frames read as text: pictures on rectangles, dimmed or not; texts in colours.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <tuple>
 
@@ -9,6 +10,7 @@
 #include "net/port_mapping.h"
 #include "net/status_text.h"
 #include "render/compose.h"
+#include "render/damage.h"
 #include "rules/sowing.h"
 #include "screens/input.h"
 #include "tests/states.h"
@@ -197,6 +199,44 @@ TEST(Composition, OnlyAChangedPictureAsksForAFrame) {
     // Waiting for a move nothing changes; then the outline; lifting a seed moves only the
     // pointer; pausing; the menus, where the seeds drift and the overlay blinks.
     EXPECT_EQ(drawn, std::string(180, 'n') + "y" + "nynyny" + "yy" + "yy");
+}
+
+// A frame costs what changed in it: every operation that differs from the frame on screen lies
+// in the damage, and a tick of the menu's seeds, its blink or a seed sown damages little.
+TEST(Composition, DamageCoversWhatChangedAndLittleElse) {
+    const TimerCallback click = [](int) { mouse_handler(0, 0, 500, 265); };
+    const std::tuple<TimerCallback, double> kSteps[] = {{move_floating_seeds, kMainMenu},
+                                                        {toggle_blink, kMainMenu},
+                                                        {click, kBoardScreen},
+                                                        {sowing_timer, kBoardScreen}};
+    enter_state(kPlayerMenu, 0, "");
+    start_local_game();
+    for (const auto& [step, screen_code] : kSteps) {
+        screen.screen_code = screen_code;
+        const Lines before = frame();
+        const DrawList shown = shown_frame;
+        step(0);
+        frame();
+        const Damage damage = frame_damage(shown, shown_frame);
+        int area = 0;
+        for (const WindowRect& part : damage) {
+            area += (part.right - part.left) * (part.bottom - part.top);
+        }
+        EXPECT_LT(area, kDrawingWidth * kDrawingHeight / 10) << before.size();
+        // What one frame draws and the other does not lies in the damage.
+        const DrawList& composed = shown_frame;
+        for (const auto& [one, other] : {std::tie(shown, composed), std::tie(composed, shown)}) {
+            for (const DrawOp& op : one) {
+                const auto inside = [&op](const WindowRect& part) {
+                    return part.left < op.x0 && op.x1 < part.right && part.top < op.y0 &&
+                           op.y1 < part.bottom;
+                };
+                EXPECT_TRUE(std::find(other.begin(), other.end(), op) != other.end() ||
+                            std::any_of(damage.begin(), damage.end(), inside))
+                    << before.size() << " " << op.x0 << "," << op.y0;
+            }
+        }
+    }
 }
 
 // A timer due while a wanted frame would be drawn goes first, but never one due later than a

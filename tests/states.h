@@ -22,6 +22,9 @@ inline void enter_state(double screen_code, int menu_choice, const char* flags) 
     connection_closes = 0;
     new_game();  // as start-up does
     match.starting_player = 2;
+    for (FloatingSeed& seed : floating_seeds) {
+        respawn_floating_seed(seed);
+    }
     const auto has = [flags](char letter) { return std::strchr(flags, letter) != nullptr; };
     // clang-format off
     screen.screen_code = screen_code, screen.menu_choice = menu_choice;

@@ -51,4 +51,31 @@ TEST(WindowFit, OneScaleCentredAndTheSameMappingBothWays) {
     }
 }
 
+struct PlaceRow {
+    WindowRect work_area, frame;  // the frame's extents: left, top, right, bottom
+    Point corner, placed_corner;
+    int width, height;
+};
+
+// clang-format off
+// A large screen under openbox; 800 x 600 without a window manager and with
+// openbox; a panel along the top; a screen too small for any frame at all.
+const PlaceRow kPlaces[] = {
+    {{0,  0, 1920, 1080}, {1, 20, 1, 5}, {100, 100}, {100, 100}, 1000, 400},
+    {{0,  0,  800,  600}, {0,  0, 0, 0}, {100, 100}, {  0, 100},  800, 320},
+    {{0,  0,  800,  600}, {1, 20, 1, 5}, {100, 100}, {  3, 100},  795, 318},
+    {{0, 30, 1024,  768}, {0,  0, 0, 0}, {100,   0}, { 24,  30}, 1000, 400},
+    {{0,  0,    4,    2}, {1, 20, 1, 5}, {100, 100}, {  0,   0},    5,   2},
+};
+// clang-format on
+
+TEST(WindowFit, PlacedWhollyInTheRoomInItsOwnShape) {
+    for (const PlaceRow& row : kPlaces) {
+        const WindowPlace place = place_window({row.work_area, row.frame}, row.corner);
+        EXPECT_EQ(place.frame_corner, row.placed_corner) << row.work_area.right;
+        EXPECT_EQ(std::tie(place.width, place.height), std::tie(row.width, row.height))
+            << row.work_area.right;
+    }
+}
+
 }  // namespace

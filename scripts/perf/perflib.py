@@ -22,12 +22,14 @@ def display_option(value):
 
 
 @contextlib.contextmanager
-def Xvfb(display):
+def Xvfb(display, screen="1280x1024", manager=False):
     """An X server of our own on that display, as every copy's DISPLAY, for the length of a
-    with block; gives its process."""
-    server, os.environ["DISPLAY"] = game_window.start_xvfb(int(display.lstrip(":")))
+    with block, with openbox on it when manager is set; gives its process."""
+    server, os.environ["DISPLAY"] = game_window.start_xvfb(int(display.lstrip(":")),
+                                                           screen=screen)
     try:
-        yield server
+        with game_window.openbox(display) if manager else contextlib.nullcontext():
+            yield server
     finally:
         server.terminate()
         server.wait()

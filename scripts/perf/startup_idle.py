@@ -2,7 +2,7 @@
 """Launch time, idle frame rate, CPU use idle and during a move, and peak memory.
 
 usage: startup_idle.py [--display N] [--repeats R] [--seconds S] [--env NAME=VALUE]...
-                       BINARY [BINARY...]
+                       [--screen WxH] [--maximized] BINARY [BINARY...]
 
 Starts its own Xvfb on display N (or $SOWROW_PERF_DISPLAY) and runs each
 BINARY, a Release build of the game, R times under Mesa's software renderer,
@@ -14,7 +14,9 @@ board of a two-player game on one computer, then the CPU while a move is
 played there (the first MOVE_SECONDS after the click), the peak resident
 memory (VmHWM), and last how much the game wrote on standard error. --env
 adds to the game's environment, for instance ALSOFT_DRIVERS=nosuchbackend
-for a machine with no audio device.
+for a machine with no audio device. --screen gives the Xvfb's size (1280x1024
+by default); --maximized runs openbox on it and has the game's window
+maximized before the first figure.
 """
 import argparse
 import os
@@ -24,6 +26,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import perflib  # noqa: E402
+import game_window  # noqa: E402
 
 SETTLE = 2.0
 MOVE_SECONDS = 3.5  # a pit of four seeds sows for four seconds
@@ -43,16 +46,18 @@ def measure(game, stderr_path, seconds):
             100.0 * (game.cpu_seconds(main_thread_only=True) - main) / elapsed)
 
 
-def one_run(binary, seconds, folder, index, env):
+def one_run(binary, seconds, folder, index, env, maximized):
     stderr_path = os.path.join(folder, "run%d.err" % index)
     game = perflib.Game(binary, dict(env, SOWROW_FRAME_STATS="1"), stderr_path)
     try:
+        fit = game_window.maximized(game, True) if maximized else None
         time.sleep(SETTLE)
         menu = measure(game, stderr_path, seconds)
         game.key("Return", "Return")  # two players on one computer
         time.sleep(SETTLE)
         board = measure(game, stderr_path, seconds)
-        game.click(500, 265, settle=0)  # the middle pit of player 1's row
+        # the middle pit of player 1's row
+        game.click(*(game_window.in_window(fit, 500, 265) if fit else (500, 265)), settle=0)
         move = measure(game, stderr_path, MOVE_SECONDS)
         peak = game.memory_kib("VmHWM")
         alive = game.alive()
@@ -86,15 +91,19 @@ def main():
     parser.add_argument("--repeats", type=int, default=3)
     parser.add_argument("--seconds", type=float, default=10)
     parser.add_argument("--env", action="append", default=[], metavar="NAME=VALUE")
+    parser.add_argument("--screen", default="1280x1024")
+    parser.add_argument("--maximized", action="store_true")
     args = parser.parse_args()
     env = dict(setting.split("=", 1) for setting in args.env)
     display = perflib.display_option(args.display)
     results = {binary: [] for binary in args.binaries}
-    with perflib.Xvfb(display), tempfile.TemporaryDirectory() as folder:
+    with perflib.Xvfb(display, args.screen, args.maximized), \
+            tempfile.TemporaryDirectory() as folder:
         for index in range(args.repeats):
             for number, binary in enumerate(args.binaries):
                 results[binary].append(one_run(binary, args.seconds, folder,
-                                               index * len(args.binaries) + number, env))
+                                               index * len(args.binaries) + number, env,
+                                               args.maximized))
                 print("%s run %d: %s" % (perflib.label(binary), index + 1,
                                          ", ".join("%.3g" % v for v in results[binary][-1])),
                       flush=True)

@@ -4,6 +4,7 @@ Usage: game_tests.py <test> <sowrow binary> <source folder>; the test names a fu
 import contextlib
 import glob
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -17,10 +18,10 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from game_window import (  # noqa: E402
     ADDRESS, ADDRESS_PROMPT, BLUE, FORWARDING_LINE, GAME_ENV, HOME_ADDRESS, OPENING, ROUTER_WAN,
     STORE_OF_ROW, WHITE, WINDOW_HEIGHT, WINDOW_PLACE, WINDOW_WIDTH, Game, ask_manager,
-    both_to_move, check, default_display, fail, home_network, home_router, host_from_menus,
-    in_colour, in_private_network, in_window, join_from_menus, listening, maximized, openbox,
-    outline, pit_centre, pixels_of, plan_move, play_turn, private_display, quickest_pit,
-    read_board, run_xdotool, save, shown, titled, turn_line, wait_for)
+    both_to_move, check, default_display, fail, fitted, home_network, home_router,
+    host_from_menus, in_colour, in_private_network, in_window, join_from_menus, listening,
+    maximized, openbox, outline, pit_centre, pixels_of, plan_move, play_turn, private_display,
+    quickest_pit, read_board, run_xdotool, save, shown, titled, turn_line, wait_for, weston)
 
 TEST, BINARY, SOURCE = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
 CAPTION = "Disconnected!"
@@ -173,49 +174,147 @@ def pointer(game):
     return at.win_x, at.win_y
 
 
+def hand_carries(game, fit):
+    """Against the computer, the player first: a click on the drawn pit 2 of the lower row plays
+    it, and the hand carries its seeds over the pits that follow it."""
+    game.click(*in_window(fit, 515, 230))  # "Versus Computer"
+    game.key("p")  # the player begins
+    game.click(*in_window(fit, *pit_centre(9)), settle=0)
+    carried = set()
+    for _ in range(30):  # a second and a half: a lift, a drop into the next pit and more
+        carried.add(pit_under(fit, *pointer(game)))
+        time.sleep(0.05)
+    check(carried <= set(range(9, 14)) and carried - {9}, "the hand went over pits %s" % carried)
+
+
+def still_picture(game):
+    """The picture once it stays the same for a second and a half (a move drops a seed a
+    second)."""
+    def still():
+        before = game.grab()
+        time.sleep(1.5)
+        return np.array_equal(before, after := game.grab()) and [after]
+    return wait_for(still, "a still picture", 20)[0]
+
+
+# A rule of the window manager's, for the game's class.
+ON_EVERY_DESKTOP = '<application class="Sowrow"><desktop>all</desktop></application>'
+
+
+def introduced(game):
+    """The window's class as the desktop entry names it, seen by the window manager's rule when
+    it took the window on, and its icons at the installed sizes."""
+    said = subprocess.run(["xprop", "-len", "9999999", "-id", str(game.window.id), "WM_CLASS",
+                           "_NET_WM_DESKTOP", "_NET_WM_ICON"],
+                          capture_output=True, text=True,
+                          env=dict(os.environ, DISPLAY=game.display)).stdout
+    with open(os.path.join(SOURCE, "data", "sowrow.desktop")) as entry:
+        launcher = re.search(r"^StartupWMClass=(.*)$", entry.read(), re.M)
+    installed = sorted((size, size) for size in (int(folder.split("x")[0]) for folder in
+                       os.listdir(os.path.join(SOURCE, "data", "icons", "hicolor"))))
+    icons = sorted((int(w), int(h)) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)", said))
+    check(launcher and 'WM_CLASS(STRING) = "sowrow", "%s"\n' % launcher[1] in said and
+          "_NET_WM_DESKTOP(CARDINAL) = 4294967295\n" in said and icons == installed,
+          "the window says %r" % said[:300])
+
+
+def computer_moves(game, alone):
+    """Waits for the computer's whole move; checks that the pointer stays where it is, unless
+    the hand may move it; gives the board after it."""
+    left_at, moves = pointer(game), set()
+    board = game.wait(lambda p: moves.add(pointer(game)) or turn_line(p) == "Player1's turn" and
+                      read_board(p), "the computer's move", 120)
+    check(not alone or moves == {left_at}, "the pointer went %s" % moves)
+    return board
+
+
 def window_manager():
-    """Under a window manager. Maximized, the drawing keeps its proportions, and a click on the
-    drawn menu button, a click on the drawn pit and the hand's moves land on what is drawn there.
-    While another program has the focus, the hand leaves the pointer alone for a whole move of
-    the computer; with the game focused again, it carries the seeds."""
-    with private_display() as display, openbox(display) as link, \
+    """Under a window manager, with its class and icons. Maximized, the idle menu and the still
+    board cost about what they cost small, the drawing keeps its proportions, clicks and the
+    hand's moves land on what is drawn there, and what was drawn bit by bit is what is drawn
+    whole. While another program's window is over the game, focused or only kept above it,
+    the hand leaves the pointer on it alone for a whole move of the computer; with the pointer
+    back on the game, it carries the seeds."""
+    with private_display(screen="1920x1080") as display, \
+            openbox(display, ON_EVERY_DESKTOP) as link, \
             Game(BINARY, SOURCE, display) as game:
+        introduced(game)
         fit = maximized(game, True)
-        game.click(*in_window(fit, 515, 230))  # "Versus Computer"
-        game.key("p")  # the player begins
-        game.click(*in_window(fit, *pit_centre(9)), settle=0)  # pit 2 of the lower row
-        carried = set()
-        for _ in range(30):  # a second and a half: a lift, a drop into the next pit and more
-            carried.add(pit_under(fit, *pointer(game)))
-            time.sleep(0.05)
-        check(carried <= set(range(9, 14)) and carried - {9}, "the hand went over pits %s" % carried)
+        menu = cpu_share(game)
+        hand_carries(game, fit)
+        drawn = still_picture(game)  # the move waits for a relay
+        board = cpu_share(game)
+        check(menu < 0.12 and board < 0.05, "maximized, %.1f %% of a core on the menu, %.1f %% "
+              "on a still board" % (100 * menu, 100 * board))
         maximized(game, False)
-        board, last = plan_move(OPENING, 9)[0][0]  # it waits for a relay
+        board, last = plan_move(OPENING, 9)[0][0]
         game.wait(lambda p: outline(p) == last and read_board(p) == board, "the move of pit 9")
+        maximized(game, True)
+        game.wait(lambda p: np.array_equal(p, drawn), "the same picture drawn whole", 5)
+        maximized(game, False)
         game.key("Escape", "Escape")  # paused, then left
 
+        # Kept above the game, between its rows, where the tests read nothing.
+        at = game.window.translate_coords(link.screen().root, 0, 0)
         other = link.screen().root.create_window(
-            100, 600, 400, 200, 0, link.screen().root_depth, background_pixel=link.screen().white_pixel)
-        other.set_wm_normal_hints(flags=Xutil.USPosition, x=100, y=600)
+            100 - at.x, 188 - at.y, 800, 24, 0, link.screen().root_depth,
+            background_pixel=link.screen().white_pixel)
+        other.set_wm_normal_hints(flags=Xutil.USPosition, x=100 - at.x, y=188 - at.y)
+        hints = link.intern_atom("_MOTIF_WM_HINTS")  # no frame, so nothing more is covered
+        other.change_property(hints, hints, 32, [2, 0, 0, 0, 0])
         other.map()
+        ask_manager(link, other, "_NET_WM_STATE", 1, link.intern_atom("_NET_WM_STATE_ABOVE"), 0, 2)
         ask_manager(link, other, "_NET_ACTIVE_WINDOW", 2, X.CurrentTime)
         wait_for(lambda: link.get_input_focus().focus == other, "the other program to have the focus")
         game.click(515, 230)  # "Versus Computer", by a click that leaves the focus where it is
-        run_xdotool("mousemove", "--window", other.id, 200, 100, display=display)
-        left_at = pointer(game)
+        run_xdotool("mousemove", "--window", other.id, 200, 12, display=display)
         game.key("c", settle=0)  # the computer begins
         game.wait(lambda p: turn_line(p) == "Computer's turn", "the computer's turn")
-        moves = set()
-        board = game.wait(lambda p: moves.add(pointer(game)) or turn_line(p) == "Player1's turn" and
-                          read_board(p), "the computer's move", 120)
-        check(moves == {left_at} and board != OPENING, "the pointer went %s" % moves)
+        board = computer_moves(game, alone=True)
 
         ask_manager(link, game.window, "_NET_ACTIVE_WINDOW", 2, X.CurrentTime)
         wait_for(lambda: link.get_input_focus().focus.id in
                  (game.window.id, game.window.query_tree().parent.id), "the game to have the focus")
-        game.click(*pit_centre(quickest_pit(board, 1)), settle=0)
-        clicked = pointer(game)
-        wait_for(lambda: pointer(game) != clicked, "the hand to carry a seed")
+        clicked = pit_centre(quickest_pit(board, 1))  # where play_turn clicks
+        play_turn(game, 1, lambda relay: True, after_pick=lambda: wait_for(
+            lambda: pointer(game) != clicked, "the hand to carry a seed"))
+        run_xdotool("mousemove", "--window", other.id, 200, 12, display=display)
+        computer_moves(game, alone=True)
+
+
+def wayland():
+    """Under weston with Xwayland, whose window manager grants what size a window asks for:
+    maximized, the window stays so, the drawing fitted in; back in the normal state, it has
+    its own size again."""
+    with weston() as (display, _), Game(BINARY, SOURCE, display) as game:
+        fit = maximized(game, True)
+        time.sleep(2)  # a request for another size would have been granted by now
+        size = game.window.get_geometry()
+        check(fitted(game, size.width, size.height) == fit, "the maximize was undone")
+        maximized(game, False)
+
+
+def small_screen():
+    """On an 800 x 600 screen, with no window manager and with openbox: the window, with its
+    frame, lies wholly on the screen, in the drawing's proportions, and a click on a drawn pit
+    plays that pit."""
+    for manager in (contextlib.nullcontext, openbox):
+        with private_display(screen="800x600") as display, manager(display), \
+                Game(BINARY, SOURCE, display) as game:
+            link = game.link
+
+            def on_screen():  # the frame's corners, and the window's size, once on the screen
+                extents = game.window.get_full_property(link.intern_atom("_NET_FRAME_EXTENTS"),
+                                                        X.AnyPropertyType)
+                left, right, top, bottom = extents.value if extents else (0, 0, 0, 0)
+                size, at = game.window.get_geometry(), game.window.translate_coords(
+                    link.screen().root, 0, 0)
+                frame = (-at.x - left, -at.y - top, -at.x + size.width + right,
+                         -at.y + size.height + bottom)
+                return (min(frame) >= 0 and frame[2] <= 800 and frame[3] <= 600 and
+                        size.width * 2 == size.height * 5 and (size.width, size.height))
+            size = wait_for(on_screen, "%s: the window wholly on the screen" % manager.__name__)
+            hand_carries(game, fitted(game, *size))
 
 
 def network():
@@ -376,7 +475,8 @@ def picture(name, size=None):
 
 def screens():
     """The window draws what the frame lists say: a sprite through its mask, the black
-    frame over the floating seeds, which move, text colours and the one-pixel outline."""
+    frame over the floating seeds, which move, text colours and the one-pixel outline; what a
+    move drew in parts is what is drawn whole once the window was covered."""
     under = picture("vsplayer", (318, 48))[4:44, 4:314]  # the first button, bright
     hovers = [np.clip(under * picture("Select_Mask%d" % n) / 255 + picture("Select_%d" % n), 0, 255)
               for n in (1, 2)]  # the two pictures a timer alternates
@@ -397,6 +497,17 @@ def screens():
         pixels = game.wait(lambda p: outline(p) == 10 and turn_line(p) == "Player1's turn" and
                            read_board(p) and [p], "the outline, the green turn, black counts")[0]
         save(pixels, "pit_outline")
+        board, last = plan_move(OPENING, 10)[0][0]
+        drawn = game.wait(lambda p: outline(p) == last and read_board(p) == board and [p],
+                          "the move's first relay")[0]
+        cover = game.link.screen().root.create_window(
+            0, 0, 1280, 1024, 0, 24, background_pixel=game.link.screen().white_pixel)
+        cover.map()
+        game.link.sync()
+        time.sleep(0.5)
+        cover.destroy()
+        game.link.sync()  # what was drawn bit by bit during the move is what is drawn whole
+        game.wait(lambda p: np.array_equal(p, drawn), "the same picture drawn again", 5)
         white = in_colour(pixels, WHITE)  # beside the outline from (460, 215) to (540, 315)
         beside = np.r_[white[[214, 216, 316], 465:535].mean(1), white[220:310, [459, 539]].mean(0)]
         check(beside.max() < 0.1, "the outline is wider than a pixel")
