@@ -104,11 +104,8 @@ void back_to_menu() {
 }
 
 void play_again() {
-    // The p that plays again also closes a pause prompt opened after the game.
-    if (paused_here()) {
-        resume_game();
-    }
     screen.screen_code = kBoardScreen;
+    // Also closes a pause prompt opened after the game, which told nothing.
     new_game();
     // Not "p": to a copy still playing out the last move that would read as
     // a pause. Every copy holds "P" until its own game is over.

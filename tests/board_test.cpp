@@ -73,7 +73,7 @@ TEST(Board, NewGameAfterGame) {
         EXPECT_EQ(state_flags(), game % 2 ? "v2sno" : "wsno");
         EXPECT_EQ(match.starting_player, match.current_player);
         EXPECT_EQ((PitPosition{match.source_row, match.source_column}), (PitPosition{1, 0}));
-        EXPECT_TRUE(match.step_phase == 1 && !match.capture_pending);
+        EXPECT_TRUE(match.step_phase == 1 && !match.capture_pending && !match.sowing_active);
         EXPECT_EQ(std::tuple(match.player1_store, match.player2_store), std::tuple(0, 0));
         EXPECT_EQ(std::tuple(match.player1_wins, match.player2_wins, match.computer_wins,
                              match.games_ended),
