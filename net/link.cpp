@@ -1,7 +1,6 @@
 #include "net/link.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "net/connection.h"
 #include "rules/board.h"

@@ -1,4 +1,5 @@
-#include "net/connection.h"
+#include <cmath>
+
 #include "net/link.h"
 #include "net/messages.h"
 #include "net/platform.h"
@@ -6,8 +7,6 @@
 #include "rules/platform.h"
 #include "screens/floating_seeds.h"
 #include "screens/screen.h"
-
-#include <cmath>
 
 Screen screen;
 
